@@ -1,0 +1,12 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pavelora"));
+
+    pavelora::MainWindow window;
+    window.show();
+    return QApplication::exec();
+}
