@@ -1,9 +1,8 @@
 #include "shiftjis.h"
 
-#include <iconv.h>
-
 #include <array>
 #include <cerrno>
+#include <iconv.h>
 
 namespace pavelora {
 
@@ -85,8 +84,7 @@ QString fromShiftJis(std::string_view bytes) {
         const bool twoByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
         const std::size_t width = twoByte && i + 1 < bytes.size() ? 2 : 1;
         std::string utf8;
-        if (converter.valid() && converter.convert(bytes.substr(i, width), utf8) &&
-            !utf8.empty()) {
+        if (converter.valid() && converter.convert(bytes.substr(i, width), utf8) && !utf8.empty()) {
             result += QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
         } else {
             result += QChar(QChar::ReplacementCharacter);

@@ -46,14 +46,14 @@ struct KindShape {
     std::vector<EdgeSpec> edges;
 };
 
-const std::vector<Vertex> kPentagonVertices = {{0, kP}, {-kN, kB}, {-kHalf, -kK}, {kHalf, -kK},
-                                               {kN, kB}};
+const std::vector<Vertex> kPentagonVertices = {
+    {0, kP}, {-kN, kB}, {-kHalf, -kK}, {kHalf, -kK}, {kN, kB}};
 const std::vector<Vertex> kNarrowDiamondVertices = {{0, kQ}, {-kC, 0}, {0, -kQ}, {kC, 0}};
-const std::vector<Vertex> kPentagramVertices = {
-    {0, kU},   {-kC, kE},  {-kT, kE}, {-kHalf, -kA}, {-kN, -kS},
-    {0, -kF}, {kN, -kS}, {kHalf, -kA}, {kT, kE},     {kC, kE}};
-const std::vector<Vertex> kDecagonVertices = {{kPhi, 0},  {kT, kQ},    {kHalf, kW}, {-kHalf, kW},
-                                              {-kT, kQ},  {-kPhi, 0},  {-kT, -kQ}, {-kHalf, -kW},
+const std::vector<Vertex> kPentagramVertices = {{0, kU},    {-kC, kE}, {-kT, kE}, {-kHalf, -kA},
+                                                {-kN, -kS}, {0, -kF},  {kN, -kS}, {kHalf, -kA},
+                                                {kT, kE},   {kC, kE}};
+const std::vector<Vertex> kDecagonVertices = {{kPhi, 0},    {kT, kQ},   {kHalf, kW}, {-kHalf, kW},
+                                              {-kT, kQ},    {-kPhi, 0}, {-kT, -kQ},  {-kHalf, -kW},
                                               {kHalf, -kW}, {kT, -kQ}};
 
 std::vector<EdgeSpec> unitEdges(std::vector<std::int32_t> directions,
@@ -95,8 +95,7 @@ const std::vector<KindShape>& kindShapes() {
          {{0, kU}, {-kC, kE}, {-kT, kE}, {-kHalf, -kA}, {-kN, -kS}, {0, -kF}, {kC, kE}},
          unitEdges({14, 10, 18, 14, 2, 4, 6}, {4, 4, 4, 4, 2, 3, 2})},
         {kind::NarrowDiamond3, kNarrowDiamondVertices, unitEdges({14, 16, 4, 6}, {3, 2, 2, 3})},
-        {kind::NarrowDiamondDurer, kNarrowDiamondVertices,
-         unitEdges({14, 16, 4, 6}, {3, 2, 2, 3})},
+        {kind::NarrowDiamondDurer, kNarrowDiamondVertices, unitEdges({14, 16, 4, 6}, {3, 2, 2, 3})},
         {kind::Decagon, kDecagonVertices,
          unitEdges({6, 8, 10, 12, 14, 16, 18, 0, 2, 4}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
         {kind::WanedDecagon, wanedDecagonVertices(),

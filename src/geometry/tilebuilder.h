@@ -13,8 +13,8 @@ namespace pavelora {
 // outline with lengths, directions and match codes, and the decoration chains for the
 // set's current outline inset. Returns null, with nothing left behind, when there is no
 // tile set, the kind is not in the set or has no shape, or the rotation is out of range.
-std::unique_ptr<Tile> buildTile(const TileSet* tileSet, const AngleTable* angles,
-                                std::int32_t kind, std::int32_t rotation);
+std::unique_ptr<Tile> buildTile(const TileSet* tileSet, const AngleTable* angles, std::int32_t kind,
+                                std::int32_t rotation);
 
 // Replaces the tile's decoration chains by new ones for `outlineInset`, built from its
 // kind and rotation exactly as buildTile builds them. The outline is not touched.

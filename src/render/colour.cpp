@@ -41,7 +41,7 @@ struct RgbToHlsTables {
 struct HlsToRgbTables {
     std::array<std::uint8_t, 101> grey{};
     std::array<std::array<std::pair<std::uint8_t, std::uint8_t>, 101>, 101> levels{}; // [l][s]
-    std::array<std::array<std::uint8_t, 61>, 256> product{};                         // [d][k]
+    std::array<std::array<std::uint8_t, 61>, 256> product{};                          // [d][k]
 
     HlsToRgbTables() {
         for (int l = 0; l <= 100; ++l) {

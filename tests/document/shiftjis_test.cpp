@@ -30,7 +30,8 @@ TEST(ShiftJis, DecodesUpToTheFirstZeroAndMarksBrokenBytes) {
     const std::string field("ab\0cd", 5);
     EXPECT_EQ(fromShiftJis(field), QStringLiteral("ab"));
     // A lead byte at the very end has no second byte.
-    EXPECT_EQ(fromShiftJis(std::string("a\x82")), QString("a") + QChar(QChar::ReplacementCharacter));
+    EXPECT_EQ(fromShiftJis(std::string("a\x82")),
+              QString("a") + QChar(QChar::ReplacementCharacter));
     // Round trip of a title with mixed text.
     const QString title = QStringLiteral("ペンローズ・タイル No.1 (試作)");
     EXPECT_EQ(fromShiftJis(toShiftJis(title, 255)), title);

@@ -21,16 +21,17 @@ struct KindCase {
 
 // Every kind with a shape, the set it is built in, and its number of outline edges.
 const std::vector<KindCase> kAllKinds = {
-    {50011, 50010, 4}, {50012, 50010, 4}, {50021, 50020, 4},  {50022, 50020, 4},
-    {50031, 50040, 5}, {50032, 50030, 5}, {50033, 50030, 5},  {50034, 50030, 5},
-    {50035, 50030, 10}, {50036, 50030, 7}, {50037, 50030, 4}, {50041, 50040, 4},
+    {50011, 50010, 4},  {50012, 50010, 4},  {50021, 50020, 4},  {50022, 50020, 4},
+    {50031, 50040, 5},  {50032, 50030, 5},  {50033, 50030, 5},  {50034, 50030, 5},
+    {50035, 50030, 10}, {50036, 50030, 7},  {50037, 50030, 4},  {50041, 50040, 4},
     {50051, 50050, 10}, {50052, 50050, 10}, {50053, 50050, 10},
 };
 
 struct Fixture {
     std::unique_ptr<TileSet> set;
     AngleTable angles;
-    explicit Fixture(std::int32_t code) : set(createTileSet(code)), angles(createAngleTable(*set)) {}
+    explicit Fixture(std::int32_t code)
+        : set(createTileSet(code)), angles(createAngleTable(*set)) {}
     std::unique_ptr<Tile> build(std::int32_t kindCode, std::int32_t rotation) const {
         return buildTile(set.get(), &angles, kindCode, rotation);
     }
@@ -133,9 +134,9 @@ TEST(BuildTile, VerticesAtRotationZeroMatchTheSixDecimalTable) {
     using V = std::vector<std::pair<double, double>>;
     const V pentagon = {{0, p}, {-n, b}, {-0.5, -k}, {0.5, -k}, {n, b}};
     const V narrow = {{0, q}, {-c, 0}, {0, -q}, {c, 0}};
-    const V pentagram = {{0, u},  {-c, e}, {-t, e},  {-0.5, -a}, {-n, -s},
-                         {0, -f}, {n, -s}, {0.5, -a}, {t, e},    {c, e}};
-    const V decagon = {{phi, 0},  {t, q},   {0.5, w},   {-0.5, w},  {-t, q},
+    const V pentagram = {{0, u},  {-c, e}, {-t, e},   {-0.5, -a}, {-n, -s},
+                         {0, -f}, {n, -s}, {0.5, -a}, {t, e},     {c, e}};
+    const V decagon = {{phi, 0},  {t, q},   {0.5, w},   {-0.5, w}, {-t, q},
                        {-phi, 0}, {-t, -q}, {-0.5, -w}, {0.5, -w}, {t, -q}};
     V waned = decagon;
     waned[5] = {-1, 0};
@@ -143,10 +144,18 @@ TEST(BuildTile, VerticesAtRotationZeroMatchTheSixDecimalTable) {
         {50011, {{0, h}, {-q, -m}, {0, -r}, {q, -m}}},
         {50012, {{0, 1}, {-q, -c}, {0, -h}, {q, -c}}},
         {50021, {{0, n}, {-g, 0}, {0, -n}, {g, 0}}},
-        {50022, narrow}, {50031, pentagon}, {50032, pentagon}, {50033, pentagon},
-        {50034, pentagon}, {50035, pentagram}, {50037, narrow}, {50041, narrow},
+        {50022, narrow},
+        {50031, pentagon},
+        {50032, pentagon},
+        {50033, pentagon},
+        {50034, pentagon},
+        {50035, pentagram},
+        {50037, narrow},
+        {50041, narrow},
         {50036, {{0, u}, {-c, e}, {-t, e}, {-0.5, -a}, {-n, -s}, {0, -f}, {c, e}}},
-        {50051, decagon}, {50052, waned}, {50053, pentagram},
+        {50051, decagon},
+        {50052, waned},
+        {50053, pentagram},
     };
     for (const KindCase& kc : kAllKinds) {
         SCOPED_TRACE(kc.kind);
@@ -258,8 +267,8 @@ TEST(BuildTile, MatchCodesAndSharedShapes) {
 TEST(BuildTile, RefusesWhatItCannotBuild) {
     Fixture p1(setcode::PenroseNo1);
     Fixture p2(setcode::PenroseNo2);
-    EXPECT_EQ(p1.build(50013, 0), nullptr);        // no such kind
-    EXPECT_EQ(p2.build(kind::Kaite, 0), nullptr);  // kind of another set
+    EXPECT_EQ(p1.build(50013, 0), nullptr);       // no such kind
+    EXPECT_EQ(p2.build(kind::Kaite, 0), nullptr); // kind of another set
     EXPECT_EQ(p1.build(kind::Dart, 20), nullptr);
     EXPECT_EQ(p1.build(kind::Dart, -1), nullptr);
     EXPECT_NE(p1.build(kind::Dart, 19), nullptr);
