@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/edgeindex.h"
 #include "edge.h"
 
 #include <cstdint>
@@ -11,7 +12,7 @@ struct TileGroup;
 
 // One tile: its outline (board centimetres once placed), its decoration chains (inner
 // face and one rim strip per outline edge, in rotated tile units, scaled only when
-// drawn), its position and direction, and its place in a group.
+// drawn), its position and direction, the index of its outline and its group.
 //
 // Edges point back at their tile, so a tile never moves in memory: it is always held
 // through a pointer and cannot be copied.
@@ -23,6 +24,7 @@ struct Tile {
     double y = 0.0;
     std::int32_t rotation = 0;
     std::int32_t selected = 0;
+    EdgeIndex edgeIndex;        // all outline edges, for the point-in-tile test
     TileGroup* group = nullptr; // the group that holds the tile
 
     Tile() = default;

@@ -1,0 +1,142 @@
+#include "board/view.h"
+
+#include <gtest/gtest.h>
+
+using namespace pavelora;
+
+namespace {
+
+View screenAt96Dpi() {
+    View view;
+    view.pxPerMmX = pixelsPerMillimetre(96);
+    view.pxPerMmY = pixelsPerMillimetre(96);
+    return view;
+}
+
+} // namespace
+
+TEST(View, PortraitBoardCentredAcrossAndMarginedDown) {
+    View view = screenAt96Dpi();
+    EXPECT_NEAR(view.pxPerMmX, 96 / 25.4, 1e-15);
+    openView(view, 1200, 900, 60003); // Ａ４縦, 210 × 297 mm
+
+    // 210 mm at 96 dpi is 793.7 pixels, 297 mm is 1122.5; one centimetre is 37.8.
+    EXPECT_EQ(view.boardPixelWidth, 793);
+    EXPECT_EQ(view.boardPixelHeight, 1122);
+    EXPECT_EQ(view.pxPerCmX, 37);
+    EXPECT_EQ(view.pxPerCmY, 37);
+    EXPECT_NEAR(view.cmPerPixelX, 2.54 / 96, 1e-15);
+    EXPECT_EQ(view.viewOpen, 1);
+    EXPECT_EQ(view.zoom, 1.0);
+    EXPECT_EQ(view.tileSizeRatio, 1.0);
+    EXPECT_EQ(view.boardColour, (Rgb{255, 255, 255}));
+
+    // Narrower than the client: centred. Taller: one centimetre from the top.
+    EXPECT_EQ(view.boardOriginX, (1200 - 793) / 2);
+    EXPECT_EQ(view.boardOriginY, 37);
+
+    // The board may move until a one-centimetre strip of it stays in view.
+    EXPECT_EQ(view.maxOriginX, 1200 - 37);
+    EXPECT_EQ(view.minOriginX, 37 - 793);
+    EXPECT_EQ(view.horizontal.maximum, (1200 - 37) - (37 - 793));
+    EXPECT_EQ(view.horizontal.position, (1200 - 37) - 203);
+    EXPECT_EQ(view.lineStepX, view.horizontal.maximum / 100);
+    EXPECT_EQ(view.maxOriginY, 900 - 37);
+    EXPECT_EQ(view.minOriginY, 37 - 1122);
+    EXPECT_EQ(view.vertical.maximum, 863 + 1085);
+    EXPECT_EQ(view.vertical.position, 863 - 37);
+    EXPECT_EQ(view.lineStepY, 19);
+    EXPECT_EQ(view.verticalScrollActive, 1);
+    EXPECT_EQ(view.horizontalScrollActive, 1);
+}
+
+TEST(View, WideBoardScrollsSidewaysWithTheWheel) {
+    View view = screenAt96Dpi();
+    openView(view, 800, 600, 60002); // Ａ３横, 420 × 297 mm
+    EXPECT_EQ(view.boardPixelWidth, 1587);
+    EXPECT_EQ(view.boardOriginX, view.pxPerCmX);
+    EXPECT_EQ(view.horizontal.maximum, view.maxOriginX - (view.pxPerCmX - 1587));
+    EXPECT_EQ(view.horizontalScrollActive, 1);
+    EXPECT_EQ(view.verticalScrollActive, 0);
+}
+
+TEST(View, SmallWindowKeepsAOneCentimetreRule) {
+    View view = screenAt96Dpi();
+    openView(view, 50, 40, 60009); // client smaller than two centimetres
+    EXPECT_EQ(view.maxOriginX, view.pxPerCmX);
+    EXPECT_EQ(view.maxOriginY, view.pxPerCmY);
+    EXPECT_EQ(view.boardOriginX, view.pxPerCmX);
+}
+
+TEST(View, ZoomDoublesTheBitmapsAndTheMargin) {
+    View view = screenAt96Dpi();
+    openView(view, 1200, 900, 60003);
+    const int w = view.boardPixelWidth;
+    const int h = view.boardPixelHeight;
+    rebuildView(view, 2.0);
+    EXPECT_GE(view.boardPixelWidth, 2 * w);
+    EXPECT_LE(view.boardPixelWidth, 2 * w + 1);
+    EXPECT_GE(view.boardPixelHeight, 2 * h);
+    EXPECT_LE(view.boardPixelHeight, 2 * h + 1);
+    EXPECT_EQ(view.pxPerCmX, 75); // 2 × 37.8
+    EXPECT_EQ(view.boardOriginX, 75);
+    EXPECT_NEAR(view.cmPerPixelX * 2, 2.54 / 96, 1e-15);
+}
+
+TEST(View, OpeningAStoredDocumentUsesItsValues) {
+    View view = screenAt96Dpi();
+    openViewFromDocument(view, 1200, 900, 60007, 1.5, 0.5, Rgb{10, 20, 30});
+    EXPECT_EQ(view.boardPixelWidth, static_cast<int>(182 * (96 / 25.4) * 0.5));
+    EXPECT_EQ(view.tileSizeRatio, 1.5);
+    EXPECT_EQ(view.boardColour, (Rgb{10, 20, 30}));
+    EXPECT_EQ(view.boardCode, 60007);
+
+    // An unknown board code leaves the pixel size as it was.
+    rebuildView(view, 1.0);
+    const int w = view.boardPixelWidth;
+    view.boardCode = 12345;
+    rebuildView(view, 2.0);
+    EXPECT_EQ(view.boardPixelWidth, w);
+}
+
+TEST(View, ResizeRecentresOnlyWhenTheClientGrowsPastTheBoard) {
+    View view = screenAt96Dpi();
+    openView(view, 700, 900, 60003); // 793 wide: starts at the margin
+    EXPECT_EQ(view.boardOriginX, 37);
+    view.boardOriginX = 12; // as if scrolled
+    ASSERT_TRUE(resizeView(view, 780, 900));
+    EXPECT_EQ(view.boardOriginX, 12);
+    ASSERT_TRUE(resizeView(view, 1001, 900));
+    EXPECT_EQ(view.boardOriginX, (1001 - 793) / 2);
+    EXPECT_EQ(view.maxOriginX, 1001 - 37);
+
+    closeView(view);
+    EXPECT_FALSE(resizeView(view, 800, 600));
+    EXPECT_EQ(view.horizontal.maximum, -1);
+    EXPECT_EQ(view.vertical.maximum, -1);
+    EXPECT_EQ(view.horizontalScrollActive, 0);
+    EXPECT_EQ(view.verticalScrollActive, 0);
+}
+
+TEST(View, PixelsAndCentimetres) {
+    View view = screenAt96Dpi();
+    openView(view, 1200, 900, 60003);
+    double x = -1;
+    double y = -1;
+    // The board's corners and borders are on the board.
+    ASSERT_TRUE(pixelToBoard(view, view.boardOriginX, view.boardOriginY + 1122, x, y));
+    EXPECT_EQ(x, 0.0);
+    EXPECT_EQ(y, 0.0);
+    ASSERT_TRUE(pixelToBoard(view, view.boardOriginX + 793, view.boardOriginY, x, y));
+    EXPECT_NEAR(x, 793 * 2.54 / 96, 1e-12);
+    EXPECT_NEAR(y, 1122 * 2.54 / 96, 1e-12);
+    EXPECT_FALSE(pixelToBoard(view, view.boardOriginX - 1, view.boardOriginY, x, y));
+    EXPECT_FALSE(pixelToBoard(view, view.boardOriginX, view.boardOriginY + 1123, x, y));
+    EXPECT_FALSE(pixelToBoard(view, view.boardOriginX + 794, view.boardOriginY, x, y));
+
+    const BoardPixel p = boardToPixel(view, 10.0, 5.0);
+    EXPECT_EQ(p.x, view.boardOriginX + static_cast<int>(10.0 * 96 / 2.54));
+    EXPECT_EQ(p.y, view.boardOriginY + 1122 - static_cast<int>(5.0 * 96 / 2.54));
+    EXPECT_TRUE(p.onBoard);
+    EXPECT_FALSE(boardToPixel(view, -1.0, 5.0).onBoard);
+}
