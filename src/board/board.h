@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/edgeindex.h"
+#include "board/settings.h"
 #include "board/view.h"
 #include "geometry/tile.h"
 #include "geometry/tileset.h"
@@ -38,13 +39,19 @@ struct Board {
     int tileCount() const;
 };
 
-// What the board operations work on: the document's tile set and angle table, its board,
-// and the view that maps board centimetres to pixels.
+// The open document: its tile set and angle table, its board, the view that maps board
+// centimetres to pixels (with the document's zoom, tile size and board colour), and the
+// settings that belong to the document.
 struct Document {
     std::unique_ptr<TileSet> tileSet;
     AngleTable angles;
     Board board;
     View view;
+    std::int32_t patternOn = 0;     // pair pattern shown
+    std::uint32_t boardReserved = 0; // kept as read from a file and written back
+    std::vector<std::int32_t> kindCounts; // tiles taken from the palette, per kind index
+    PrintSettings printSettings;
+    JpegSettings jpegSettings;
 
     std::int32_t directionCount() const { return tileSet ? tileSet->directionCount : 0; }
 };
