@@ -1,0 +1,136 @@
+// Speed of the board operations on large tilings: hit testing, joining onto big groups,
+// moving big groups.
+#include "board/board.h"
+#include "board/editing.h"
+#include "board/hittest.h"
+#include "geometry/tilebuilder.h"
+#include "support/penrosepatch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+
+using namespace pavelora;
+
+namespace {
+
+// A document on an "Ａ３横" board at 96 dpi whose board holds one joined group made of the
+// first `tiles` tiles of a generated kite-and-dart patch, except those listed in `skip`,
+// at a tile size that fits the patch on the board.
+struct BigGroup {
+    Document doc;
+    std::vector<testsupport::PlacedTile> patch;
+    TileGroup* group = nullptr;
+    double ratio = 1.0;
+    double originX = 0;
+    double originY = 0;
+
+    BigGroup(int tiles, std::vector<int> skip = {}) {
+        doc.tileSet = createTileSet(setcode::PenroseNo1);
+        doc.angles = createAngleTable(*doc.tileSet);
+        doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
+        openView(doc.view, 1600, 1000, 60002);
+        patch = testsupport::kiteDartPatch(tiles);
+        double reach = 0;
+        for (const auto& t : patch) {
+            reach = std::max(reach, std::hypot(t.x, t.y));
+        }
+        ratio = 13.0 / (reach + 2);
+        doc.view.tileSizeRatio = ratio;
+        originX = boardWidthCm(doc.view) / 2;
+        originY = boardHeightCm(doc.view) / 2;
+
+        auto owned = newGroup();
+        std::vector<Tile*> placed(patch.size(), nullptr);
+        for (std::size_t i = 0; i < patch.size(); ++i) {
+            if (std::find(skip.begin(), skip.end(), static_cast<int>(i)) != skip.end()) {
+                continue;
+            }
+            auto tile = buildTile(doc.tileSet.get(), &doc.angles, patch[i].kind,
+                                  patch[i].rotation);
+            placeOutline(doc, *tile, x(i), y(i));
+            placed[i] = tile.get();
+            appendTileRaw(*owned, std::move(tile));
+        }
+        // Link the edges that the tiling shares.
+        const auto neighbours = testsupport::edgeNeighbours(patch, *doc.tileSet, doc.angles);
+        const double close = 1e-9 * ratio;
+        for (std::size_t i = 0; i < patch.size(); ++i) {
+            for (int j : neighbours[i]) {
+                if (placed[i] == nullptr || placed[j] == nullptr) {
+                    continue;
+                }
+                for (TileEdge& e : placed[i]->outline.edges) {
+                    for (const TileEdge& f : placed[j]->outline.edges) {
+                        if (std::fabs(e.x1 - f.x2) < close && std::fabs(e.y1 - f.y2) < close &&
+                            std::fabs(e.x2 - f.x1) < close && std::fabs(e.y2 - f.y1) < close) {
+                            e.neighbour = placed[j];
+                        }
+                    }
+                }
+            }
+        }
+        group = appendGroup(doc.board, std::move(owned));
+        rebuildGroup(doc, *group);
+    }
+
+    double x(std::size_t i) const { return originX + patch[i].x * ratio; }
+    double y(std::size_t i) const { return originY + patch[i].y * ratio; }
+};
+
+void BM_TileAtPixel(benchmark::State& state) {
+    BigGroup big(static_cast<int>(state.range(0)));
+    const View& v = big.doc.view;
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> px(v.boardOriginX + v.boardPixelWidth / 4,
+                                          v.boardOriginX + 3 * v.boardPixelWidth / 4);
+    std::uniform_int_distribution<int> py(v.boardOriginY + v.boardPixelHeight / 4,
+                                          v.boardOriginY + 3 * v.boardPixelHeight / 4);
+    int hits = 0;
+    for (auto _ : state) {
+        Tile* t = tileAtPixel(big.doc, px(random), py(random));
+        hits += t != nullptr;
+        benchmark::DoNotOptimize(t);
+    }
+    state.counters["hit%"] = 100.0 * hits / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_TileAtPixel)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// One join onto a group of n tiles: the last tile of the patch (on its rim) is held back,
+// dropped a pixel off its place, and joined. Undoing it is not timed.
+void BM_JoinTile(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    BigGroup big(n + 1, {n});
+    const BoardPixel at = boardToPixel(big.doc.view, big.x(n), big.y(n));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Tile* dropped = placeTile(big.doc, big.patch[n].kind, big.patch[n].rotation, at.x + 1,
+                                  at.y);
+        state.ResumeTiming();
+        Tile* joined = joinTile(big.doc, dropped);
+        state.PauseTiming();
+        if (joined == nullptr) {
+            state.SkipWithError("join refused");
+            break;
+        }
+        removeTile(big.doc, dropped);
+        removeTileFromGroup(big.doc, *big.group, joined);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_JoinTile)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_MoveGroup(benchmark::State& state) {
+    BigGroup big(static_cast<int>(state.range(0)));
+    double dx = 0.05;
+    for (auto _ : state) {
+        moveGroup(big.doc, *big.group, dx, -dx / 2);
+        dx = -dx;
+    }
+}
+BENCHMARK(BM_MoveGroup)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
