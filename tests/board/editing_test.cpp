@@ -35,6 +35,17 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
+// A dart at (x, y) with a Kaite joined along its edge 0; returns the dart.
+Tile* joinedPair(BoardFixture& f, double x, double y) {
+    Tile* dart = f.putTile(kind::Dart, 0, x, y);
+    double kx = 0;
+    double ky = 0;
+    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, kx, ky);
+    f.drop(kind::Kaite, 10, kx, ky);
+    EXPECT_TRUE(joinCurrentTile(f.doc, f.sel));
+    return dart;
+}
+
 } // namespace
 
 TEST(Join, KaiteOnADartEdgeWhoseCodesCancel) {
@@ -319,14 +330,11 @@ TEST(Join, AGroupHoldingTheTilePositionIsNotATarget) {
 
 TEST(Detach, TakesATileOutAndFreesItsEdges) {
     BoardFixture f(setcode::PenroseNo1);
-    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, x, y);
-    f.drop(kind::Kaite, 10, x, y);
-    ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
+    Tile* dart = joinedPair(f, 10.0, 10.0);
+    ASSERT_EQ(dart->group->count(), 2);
     TileGroup* pair = dart->group;
     Tile* kite = pair->tiles[1].get();
+    const double kiteX = kite->x;
 
     EXPECT_FALSE(detachTile(f.doc, f.sel, nullptr));
     ASSERT_TRUE(detachTile(f.doc, f.sel, kite));
@@ -347,7 +355,7 @@ TEST(Detach, TakesATileOutAndFreesItsEdges) {
     EXPECT_EQ(f.doc.board.groups.back().get(), alone->group);
     EXPECT_EQ(f.sel.currentGroup, alone->group);
     // Its position comes from the pixel grid: within a pixel of where it was.
-    EXPECT_NEAR(alone->x, x, f.doc.view.cmPerPixelX);
+    EXPECT_NEAR(alone->x, kiteX, f.doc.view.cmPerPixelX);
 
     // The only tile of a group cannot be detached.
     EXPECT_FALSE(detachTile(f.doc, f.sel, alone));
@@ -358,12 +366,8 @@ TEST(Detach, TakesATileOutAndFreesItsEdges) {
 
 TEST(Move, GroupsShiftWithTheirBoxAndStayOnTheBoard) {
     BoardFixture f(setcode::PenroseNo1);
-    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, x, y);
-    f.drop(kind::Kaite, 10, x, y);
-    ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
+    Tile* dart = joinedPair(f, 10.0, 10.0);
+    ASSERT_EQ(dart->group->count(), 2);
     TileGroup* g = dart->group;
     const double minX = g->minX;
     const double maxY = g->maxY;
@@ -436,12 +440,8 @@ TEST(Rotate, OneStepEachWayAndNotInsideAGroup) {
     // In group mode, a one-tile group turns; a tile of a pair does not.
     f.sel.groupMode = true;
     EXPECT_TRUE(rotateCurrentTile(f.doc, f.sel, true));
-    Tile* dart = f.putTile(kind::Dart, 0, 15.0, 15.0);
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, x, y);
-    f.drop(kind::Kaite, 10, x, y);
-    ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
+    Tile* dart = joinedPair(f, 15.0, 15.0);
+    ASSERT_EQ(dart->group->count(), 2);
     f.sel.currentTile = dart;
     f.sel.currentGroup = dart->group;
     dart->selected = 1;
