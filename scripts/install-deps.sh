@@ -7,6 +7,11 @@ PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6opengl6-d
 libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev \
 fonts-ipafont-gothic xvfb xauth x11-utils xdotool imagemagick"
 
+# With --fuzz also what fuzz/run.sh needs: clang with libFuzzer and the sanitizers.
+if [ "${1:-}" = "--fuzz" ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
+
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
