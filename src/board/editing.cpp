@@ -32,9 +32,9 @@ bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
     return true;
 }
 
-bool moveCurrentGroupByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
-                              std::int32_t dyPixels) {
-    TileGroup* group = sel.currentGroup;
+bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dxPixels,
+                      std::int32_t dyPixels) {
+    const TileGroup* group = sel.currentGroup;
     if (!sel.groupMode || group == nullptr || group->selected == 0) {
         return false;
     }
@@ -48,22 +48,30 @@ bool moveCurrentGroupByPixels(Document& doc, Selection& sel, std::int32_t dxPixe
     if (!boardToPixel(view, minX, minY).onBoard || !boardToPixel(view, maxX, maxY).onBoard) {
         return false;
     }
-    const double width = boardWidthCm(view);
-    const double height = boardHeightCm(view);
-    if (minX < 0 || maxX > width || minY < 0 || maxY > height) {
+    return !(minX < 0 || maxX > boardWidthCm(view) || minY < 0 || maxY > boardHeightCm(view));
+}
+
+bool moveCurrentGroupByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
+                              std::int32_t dyPixels) {
+    if (!groupMoveAllowed(doc, sel, dxPixels, dyPixels)) {
         return false;
     }
-    return moveGroup(doc, *group, dx, dy);
+    return moveGroup(doc, *sel.currentGroup, dxPixels * doc.view.cmPerPixelX,
+                     -dyPixels * doc.view.cmPerPixelY);
 }
 
 namespace {
 
 // Puts a replacement for `old` at a pixel and makes it current; the old tile goes.
 bool replaceCurrentTile(Document& doc, Selection& sel, Tile* old, std::int32_t rotation,
-                        std::int32_t pixelX, std::int32_t pixelY) {
+                        std::int32_t pixelX, std::int32_t pixelY,
+                        const BeforeRemoving& beforeRemoving) {
     Tile* placed = placeTile(doc, old->kind, rotation, pixelX, pixelY);
     if (placed == nullptr) {
         return false;
+    }
+    if (beforeRemoving) {
+        beforeRemoving(*old);
     }
     if (old->group != nullptr) {
         old->group->selected = 0;
@@ -79,7 +87,7 @@ bool replaceCurrentTile(Document& doc, Selection& sel, Tile* old, std::int32_t r
 } // namespace
 
 bool moveCurrentTileByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
-                             std::int32_t dyPixels) {
+                             std::int32_t dyPixels, const BeforeRemoving& beforeRemoving) {
     Tile* tile = sel.currentTile;
     if (tile == nullptr || !doc.tileSet) {
         return false;
@@ -95,10 +103,11 @@ bool moveCurrentTileByPixels(Document& doc, Selection& sel, std::int32_t dxPixel
     if (!pixelToBoard(doc.view, pixelX, pixelY, x, y)) {
         return false;
     }
-    return replaceCurrentTile(doc, sel, tile, tile->rotation, pixelX, pixelY);
+    return replaceCurrentTile(doc, sel, tile, tile->rotation, pixelX, pixelY, beforeRemoving);
 }
 
-bool rotateCurrentTile(Document& doc, Selection& sel, bool anticlockwise) {
+bool rotateCurrentTile(Document& doc, Selection& sel, bool anticlockwise,
+                       const BeforeRemoving& beforeRemoving) {
     Tile* tile = sel.currentTile;
     if (!doc.tileSet || tile == nullptr || tile->selected == 0) {
         return false;
@@ -117,7 +126,7 @@ bool rotateCurrentTile(Document& doc, Selection& sel, bool anticlockwise) {
     if (!at.onBoard) {
         return false;
     }
-    return replaceCurrentTile(doc, sel, tile, rotation, at.x, at.y);
+    return replaceCurrentTile(doc, sel, tile, rotation, at.x, at.y, beforeRemoving);
 }
 
 MatchRecord matchEdge(const Document& doc, const TileGroup& group, TileEdge& edge, double tau) {

@@ -3,6 +3,7 @@
 #include "board/board.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,20 +37,27 @@ double snapTolerance(const Document& doc);
 // Shifts every tile of the group by (dx, dy) centimetres.
 bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy);
 
-// Group mode: moves the current, selected group by whole pixels, as long as every tile
-// position stays on the board.
+// Group mode: whether the current, selected group may move by whole pixels, every tile
+// position staying on the board; and the move itself.
+bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dxPixels,
+                      std::int32_t dyPixels);
 bool moveCurrentGroupByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
                               std::int32_t dyPixels);
+
+// Called when a moved or turned tile's replacement is on the board and the old tile is
+// about to go (to erase it from the screen, for instance).
+using BeforeRemoving = std::function<void(const Tile& old)>;
 
 // Replaces the current tile by one at its pixel moved by the deltas; the new tile, in a
 // group of its own on top, becomes current and selected.
 bool moveCurrentTileByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
-                             std::int32_t dyPixels);
+                             std::int32_t dyPixels, const BeforeRemoving& beforeRemoving = {});
 
 // Turns the current, selected tile one step about its position (anticlockwise when
 // asked), replacing it by a new tile that becomes current and selected. In group mode a
 // tile of a group of two or more cannot be turned.
-bool rotateCurrentTile(Document& doc, Selection& sel, bool anticlockwise);
+bool rotateCurrentTile(Document& doc, Selection& sel, bool anticlockwise,
+                       const BeforeRemoving& beforeRemoving = {});
 
 // How edge E of a tile meets the group's free edges within tolerance tau: the first
 // candidate in the boundary's order decides.
