@@ -146,11 +146,22 @@ bool pixelToBoard(const View& view, std::int32_t pixelX, std::int32_t pixelY, do
     return true;
 }
 
+namespace {
+
+// Whole pixels in a board distance. A distance made from whole pixels times the pixel
+// size divides back to a hair below the whole number in about one case in sixteen;
+// truncating that would move a tile by a pixel each time its position goes through the
+// pixel grid (every turn, nudge and detach). The hair is given back before truncating.
+std::int32_t wholePixels(double distance, double cmPerPixel) {
+    return static_cast<std::int32_t>(distance / cmPerPixel + 1e-7);
+}
+
+} // namespace
+
 BoardPixel boardToPixel(const View& view, double x, double y) {
     BoardPixel p;
-    p.x = static_cast<std::int32_t>(x / view.cmPerPixelX) + view.boardOriginX;
-    p.y = view.boardPixelHeight - static_cast<std::int32_t>(y / view.cmPerPixelY) +
-          view.boardOriginY;
+    p.x = wholePixels(x, view.cmPerPixelX) + view.boardOriginX;
+    p.y = view.boardPixelHeight - wholePixels(y, view.cmPerPixelY) + view.boardOriginY;
     p.onBoard = view.boardOriginX <= p.x && p.x <= view.boardOriginX + view.boardPixelWidth &&
                 view.boardOriginY <= p.y && p.y <= view.boardOriginY + view.boardPixelHeight;
     return p;

@@ -140,3 +140,25 @@ TEST(View, PixelsAndCentimetres) {
     EXPECT_TRUE(p.onBoard);
     EXPECT_FALSE(boardToPixel(view, -1.0, 5.0).onBoard);
 }
+
+TEST(View, PixelsGoThroughTheBoardAndBackUnchanged) {
+    // Positions are derived from pixels whenever a tile is moved or turned: the way back
+    // must give the same pixel, or tiles creep.
+    for (double dpi : {96.0, 120.0, 144.0}) {
+        for (double zoom : {0.5, 1.0, 1.5, 2.0}) {
+            View view;
+            view.pxPerMmX = view.pxPerMmY = pixelsPerMillimetre(dpi);
+            openView(view, 800, 600, 60001);
+            rebuildView(view, zoom);
+            for (int px = 0; px <= view.boardPixelWidth; ++px) {
+                const int py = px % (view.boardPixelHeight + 1);
+                double x = 0;
+                double y = 0;
+                ASSERT_TRUE(pixelToBoard(view, view.boardOriginX + px, view.boardOriginY + py, x, y));
+                const BoardPixel back = boardToPixel(view, x, y);
+                ASSERT_EQ(back.x, view.boardOriginX + px) << dpi << " dpi, zoom " << zoom;
+                ASSERT_EQ(back.y, view.boardOriginY + py) << dpi << " dpi, zoom " << zoom;
+            }
+        }
+    }
+}

@@ -1,0 +1,146 @@
+#include "board/board.h"
+#include "document/documentio.h"
+#include "geometry/tilebuilder.h"
+#include "render/jpegdecode.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pavelora;
+
+namespace {
+
+struct Silent : Progress {
+    void setText(const QString&) override {}
+    void start(int) override {}
+    void step(int) override {}
+};
+
+struct CommandResult {
+    int exitCode = -1;
+    QString errors;
+    QString output;
+};
+
+CommandResult run(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY")); // it must not need one
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(PAVELORA_EXECUTABLE), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+// A saved "Ａ４縦" document of the darts-and-kites set holding one dart and one kite, far
+// apart, at 2 cm per tile unit.
+QString saveDocumentWithTwoTiles(const QTemporaryDir& dir) {
+    Document doc;
+    doc.tileSet = createTileSet(setcode::PenroseNo1, &doc.patternOn);
+    doc.angles = createAngleTable(*doc.tileSet);
+    doc.kindCounts = {1, 1};
+    doc.view.pxPerMmX = doc.view.pxPerMmY = 96 / 25.4;
+    openView(doc.view, 1000, 800, 60003);
+    doc.view.tileSizeRatio = 2.0;
+    const struct {
+        std::int32_t kind;
+        double x;
+        double y;
+    } tiles[] = {{kind::Dart, 5.0, 20.0}, {kind::Kaite, 15.0, 8.0}};
+    for (const auto& t : tiles) {
+        auto tile = buildTile(doc.tileSet.get(), &doc.angles, t.kind, 0);
+        placeOutline(doc, *tile, t.x, t.y);
+        auto group = newGroup();
+        addTileToGroup(doc, *group, std::move(tile));
+        appendGroup(doc.board, std::move(group));
+    }
+    const QString path = dir.filePath(QStringLiteral("two.pvd"));
+    Silent silent;
+    EXPECT_EQ(saveDocument(path, doc, false, silent), SaveStatus::Saved);
+    return path;
+}
+
+} // namespace
+
+TEST(ExportCommand, WritesTheBoardAtItsTrueSize) {
+    QTemporaryDir dir;
+    const QString document = saveDocumentWithTwoTiles(dir);
+    const QString jpeg = dir.filePath(QStringLiteral("two.jpg"));
+
+    // Without the pair pattern, so that tile bodies are plain.
+    const CommandResult result = run({QStringLiteral("--export-jpeg"), document, jpeg,
+                                      QStringLiteral("--form"), QStringLiteral("2")});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    const auto image = test::decodeJpeg(jpeg);
+    ASSERT_TRUE(image);
+    // 210 × 297 mm at 200 dpi.
+    EXPECT_EQ(image->width, 1653);
+    EXPECT_EQ(image->height, 2338);
+    EXPECT_EQ(image->densityUnit, 1);
+    EXPECT_EQ(image->xDensity, 200);
+    // The dart's body (200, 0, 0) between its tip and its position, at (5, 20.9) cm; the
+    // kite's (0, 200, 200) at its position (15, 8) cm. Pixels per cm: 200 / 2.54.
+    const double ppc = 200 / 2.54;
+    auto colourAt = [&](double x, double y) {
+        const int px = static_cast<int>(x * ppc);
+        const int py = image->height - static_cast<int>(y * ppc);
+        return std::array<int, 3>{image->channel(px, py, 0), image->channel(px, py, 1),
+                                  image->channel(px, py, 2)};
+    };
+    const auto dart = colourAt(5.0, 20.9);
+    EXPECT_NEAR(dart[0], 200, 8);
+    EXPECT_NEAR(dart[1], 0, 8);
+    const auto kite = colourAt(15.0, 8.0);
+    EXPECT_NEAR(kite[1], 200, 8);
+    EXPECT_NEAR(kite[2], 200, 8);
+    const auto board = colourAt(10.0, 14.0);
+    EXPECT_GE(board[0], 247);
+
+    // Outlines only, at 72 dpi.
+    const CommandResult outlines = run({QStringLiteral("--export-jpeg"), document, jpeg,
+                                        QStringLiteral("--density"), QStringLiteral("72"),
+                                        QStringLiteral("--form"), QStringLiteral("3")});
+    ASSERT_EQ(outlines.exitCode, 0) << outlines.errors.toStdString();
+    const auto small = test::decodeJpeg(jpeg);
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->width, static_cast<int>(210 * 0.1 * (72 * 0.39370078740157477)));
+    EXPECT_EQ(small->xDensity, 72);
+    int coloured = 0;
+    for (std::size_t i = 0; i + 2 < small->rgb.size(); i += 3) {
+        const int r = small->rgb[i];
+        const int g = small->rgb[i + 1];
+        const int b = small->rgb[i + 2];
+        coloured += std::max({r, g, b}) - std::min({r, g, b}) > 40;
+    }
+    EXPECT_EQ(coloured, 0);
+}
+
+TEST(ExportCommand, FailuresAreReportedWithAnExitCode) {
+    QTemporaryDir dir;
+    const QString document = saveDocumentWithTwoTiles(dir);
+
+    const CommandResult missing = run({QStringLiteral("--export-jpeg"),
+                                       dir.filePath(QStringLiteral("none.pvd")),
+                                       dir.filePath(QStringLiteral("x.jpg"))});
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_TRUE(missing.errors.contains(QStringLiteral("ファイルからの読み込みができませんでした")));
+
+    const CommandResult folder = run(
+        {QStringLiteral("--export-jpeg"), document, dir.filePath(QStringLiteral("no/x.jpg"))});
+    EXPECT_NE(folder.exitCode, 0);
+    EXPECT_TRUE(folder.errors.contains(QStringLiteral("JPEG出力ファイルのオープンに失敗しました")));
+
+    const CommandResult bad = run({QStringLiteral("--export-jpeg"), document,
+                                   dir.filePath(QStringLiteral("x.jpg")),
+                                   QStringLiteral("--quality"), QStringLiteral("0")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
+
+    const CommandResult help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.contains(QStringLiteral("--export-jpeg")));
+}
