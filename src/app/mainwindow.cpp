@@ -308,8 +308,9 @@ void MainWindow::buildMenu() {
 // --- Shell ---
 
 bool MainWindow::askYesNo(const QString& text, const QString& caption) {
-    return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MainWindow::showMessage(const QString& text, const QString& caption, Icon icon) {
@@ -460,7 +461,9 @@ QSize MainWindow::openPalette(const QString& title, QSize size) {
     // The size given is the window's, its caption included.
     constexpr int caption = 30;
     palette_->resize(size.width(), std::max(1, size.height() - caption));
-    palette_->move(frameGeometry().left(), geometry().top());
+    // Beside the main window's left edge, level with the top of its board area (below the
+    // menu bar, which Qt counts into the window's client area).
+    palette_->move(frameGeometry().left(), geometry().top() + menuBar()->height());
     palette_->show();
     return palette_->size();
 }
