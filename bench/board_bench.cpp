@@ -4,7 +4,7 @@
 #include "board/editing.h"
 #include "board/hittest.h"
 #include "geometry/tilebuilder.h"
-#include "support/penrosepatch.h"
+#include "support/patchboard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,47 +32,11 @@ struct BigGroup {
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
         openView(doc.view, 1600, 1000, 60002);
         patch = testsupport::kiteDartPatch(tiles);
-        double reach = 0;
-        for (const auto& t : patch) {
-            reach = std::max(reach, std::hypot(t.x, t.y));
-        }
-        ratio = 13.0 / (reach + 2);
+        ratio = testsupport::tileSizeToFit(patch, 13.0);
         doc.view.tileSizeRatio = ratio;
         originX = boardWidthCm(doc.view) / 2;
         originY = boardHeightCm(doc.view) / 2;
-
-        auto owned = newGroup();
-        std::vector<Tile*> placed(patch.size(), nullptr);
-        for (std::size_t i = 0; i < patch.size(); ++i) {
-            if (std::find(skip.begin(), skip.end(), static_cast<int>(i)) != skip.end()) {
-                continue;
-            }
-            auto tile = buildTile(doc.tileSet.get(), &doc.angles, patch[i].kind,
-                                  patch[i].rotation);
-            placeOutline(doc, *tile, x(i), y(i));
-            placed[i] = tile.get();
-            appendTileRaw(*owned, std::move(tile));
-        }
-        // Link the edges that the tiling shares.
-        const auto neighbours = testsupport::edgeNeighbours(patch, *doc.tileSet, doc.angles);
-        const double close = 1e-9 * ratio;
-        for (std::size_t i = 0; i < patch.size(); ++i) {
-            for (int j : neighbours[i]) {
-                if (placed[i] == nullptr || placed[j] == nullptr) {
-                    continue;
-                }
-                for (TileEdge& e : placed[i]->outline.edges) {
-                    for (const TileEdge& f : placed[j]->outline.edges) {
-                        if (std::fabs(e.x1 - f.x2) < close && std::fabs(e.y1 - f.y2) < close &&
-                            std::fabs(e.x2 - f.x1) < close && std::fabs(e.y2 - f.y1) < close) {
-                            e.neighbour = placed[j];
-                        }
-                    }
-                }
-            }
-        }
-        group = appendGroup(doc.board, std::move(owned));
-        rebuildGroup(doc, *group);
+        group = testsupport::layJoinedPatch(doc, patch, originX, originY, skip);
     }
 
     double x(std::size_t i) const { return originX + patch[i].x * ratio; }

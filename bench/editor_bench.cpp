@@ -1,0 +1,138 @@
+// Speed of the interaction on big tilings: one drag step of a single tile, from the mouse
+// move to the back buffer updated, and one join on release onto a big group.
+#include "app/commands.h"
+#include "app/editor.h"
+#include "board/hittest.h"
+#include "support/patchboard.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+using namespace pavelora;
+
+namespace {
+
+// A shell that shows nothing.
+struct QuietShell : Shell {
+    struct : Progress {
+        void setText(const QString&) override {}
+        void start(int) override {}
+        void step(int) override {}
+    } quiet;
+    bool askYesNo(const QString&, const QString&) override { return false; }
+    void showMessage(const QString&, const QString&, Icon) override {}
+    QString chooseOpenFile(const FileFilter&) override { return {}; }
+    QString chooseSaveFile(const FileFilter&, const QString&) override { return {}; }
+    std::optional<NewDocumentChoice> runNewDocumentDialog() override {
+        return NewDocumentChoice{setcode::PenroseNo1, 60002};
+    }
+    void runSettingsDialog(int) override {}
+    void runPrint() override {}
+    void showAbout() override {}
+    void showHelp() override {}
+    void setTitle(const QString&) override {}
+    void setStatusTexts(const std::array<QString, 5>&) override {}
+    void menuChanged(const MenuState&) override {}
+    void setBlinkTimer(bool) override {}
+    void repaint(const QRegion&) override {}
+    void repaintAll() override {}
+    void scrollBarsChanged() override {}
+    void setTileCursor(bool) override {}
+    void focusMainWindow() override {}
+    void quit() override {}
+    QFont paletteFont() override { return QFont(); }
+    QSize openPalette(const QString&, QSize size) override { return size; }
+    void paletteChanged() override {}
+    void closePalette() override {}
+    Progress& progress() override { return quiet; }
+    void closeProgress() override {}
+};
+
+// An editor whose document holds a joined patch of `tiles` kites and darts (some held
+// back) filling most of an "Ａ３横" board, all drawn.
+struct BigBoard {
+    QuietShell shell;
+    Editor editor{shell, pixelsPerMillimetre(96), pixelsPerMillimetre(96)};
+    std::vector<testsupport::PlacedTile> patch;
+    double originX = 0;
+    double originY = 0;
+
+    BigBoard(int tiles, const std::vector<int>& skip) {
+        editor.resized(1600, 1000);
+        editor.executeCommand(cmd::New);
+        Document& doc = *editor.document();
+        patch = testsupport::kiteDartPatch(tiles);
+        doc.view.tileSizeRatio = testsupport::tileSizeToFit(patch, 13.0);
+        originX = boardWidthCm(doc.view) / 2;
+        originY = boardHeightCm(doc.view) / 2;
+        testsupport::layJoinedPatch(doc, patch, originX, originY, skip);
+        editor.executeCommand(cmd::PatternOff); // a full redraw
+        editor.executeCommand(cmd::PatternOn);
+    }
+    QPoint pixelOf(int i) {
+        const View& v = editor.document()->view;
+        const BoardPixel p = boardToPixel(v, originX + patch[i].x * v.tileSizeRatio,
+                                          originY + patch[i].y * v.tileSizeRatio);
+        return QPoint(p.x, p.y);
+    }
+};
+
+void BM_DragStep(benchmark::State& state) {
+    const int tiles = static_cast<int>(state.range(0));
+    BigBoard big(tiles, {});
+    // A loose tile dropped on the patch and dragged to and fro across it.
+    big.editor.keyUp(BoardKey::F2);
+    Tile* tile = big.editor.selection().currentTile;
+    const BoardPixel start = boardToPixel(big.editor.document()->view, tile->x, tile->y);
+    big.editor.leftButtonDown(start.x, start.y);
+    int dx = 0;
+    for (auto _ : state) {
+        dx = dx == 0 ? 6 : 0;
+        big.editor.mouseMove(start.x + dx, start.y + 3);
+    }
+    big.editor.leftButtonUp(start.x + dx, start.y + 3);
+}
+BENCHMARK(BM_DragStep)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The release of a dragged tile that joins a group of n tiles (the last tile of the patch,
+// on its rim). Putting the tile back loose for the next round is not timed.
+void BM_JoinOnRelease(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    BigBoard big(n + 1, {n});
+    Document& doc = *big.editor.document();
+    TileGroup* group = doc.board.groups.front().get();
+    const QPoint target = big.pixelOf(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Tile* loose = placeTile(doc, big.patch[n].kind, big.patch[n].rotation, target.x() + 30,
+                                target.y());
+        loose->selected = 1;
+        loose->group->selected = 1;
+        big.editor.selection().currentTile = loose;
+        big.editor.selection().currentGroup = loose->group;
+        big.editor.leftButtonDown(target.x() + 30, target.y());
+        big.editor.mouseMove(target.x() + 1, target.y());
+        state.ResumeTiming();
+        big.editor.leftButtonUp(target.x() + 1, target.y());
+        state.PauseTiming();
+        if (group->count() != n + 1) {
+            state.SkipWithError("join refused");
+            break;
+        }
+        removeTileFromGroup(doc, *group, group->tiles.back().get());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_JoinOnRelease)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
