@@ -278,7 +278,7 @@ Tile* joinTile(Document& doc, Tile* tile) {
     // one in display order on a tie.
     TileGroup* target = nullptr;
     for (const auto& group : doc.board.groups) {
-        if (group.get() == tile->group || !groupsNear(*group, *tile) ||
+        if (group.get() == tile->group || !groupsNearForJoining(*group, *tile) ||
             pointInIndex(group->boundary, tile->x, tile->y, doc.angles)) {
             continue;
         }

@@ -270,3 +270,29 @@ INSTANTIATE_TEST_SUITE_P(Sets, PatchAssembly, testing::ValuesIn(kSets),
                          [](const testing::TestParamInfo<SetCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// Small tiles on the screen: the enlarged polygons of neighbours overlap by less than a
+// pixel, yet every join must still find its group. (At a tenth of the size a dart's short
+// edge is under 4 pixels long at 96 dpi; smaller tiles are worked on zoomed in.)
+TEST(SmallTiles, JoinAtEveryTileSize) {
+    for (double ratio : {0.3, 0.2, 0.1}) {
+        SCOPED_TRACE(ratio);
+        BoardFixture f(setcode::PenroseNo1, 60002);
+        f.doc.view.tileSizeRatio = ratio;
+        const auto patch = testsupport::kiteDartPatch(120);
+        const auto neighbours = testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles);
+        const double ox = boardWidthCm(f.doc.view) / 2;
+        const double oy = boardHeightCm(f.doc.view) / 2;
+        for (int i : testsupport::breadthFirstOrder(neighbours, 0)) {
+            Tile* t = f.putTile(patch[i].kind, patch[i].rotation, ox + patch[i].x * ratio,
+                                oy + patch[i].y * ratio);
+            t->selected = 1;
+            f.sel.currentTile = t;
+            f.sel.currentGroup = t->group;
+            if (f.doc.board.count() > 1) {
+                ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "patch tile " << i;
+            }
+        }
+        EXPECT_EQ(f.doc.board.count(), 1);
+    }
+}
