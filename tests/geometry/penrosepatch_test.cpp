@@ -21,7 +21,6 @@ using testsupport::PlacedTile;
 namespace {
 
 const double kPhi = (1 + std::sqrt(5.0)) / 2;
-const double kPi = 3.14159265358979323846;
 
 struct Pt {
     double x;
