@@ -384,3 +384,25 @@ TEST_P(HandBuilt, PatchBecomesOneGroup) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, HandBuilt, testing::Values(setcode::PenroseNo1, setcode::PenroseNo2));
+
+TEST_F(Interaction, PressingAnUnselectedTileStartsNoDrag) {
+    open(setcode::PenroseNo1);
+    Tile* dart = drop(kind::Dart, QPoint(500, 400));
+    drop(kind::Kaite, QPoint(900, 300)); // now the dart is not selected
+    ASSERT_EQ(dart->selected, 0);
+    const QPoint at = pixelOf(dart);
+    editor.leftButtonDown(at.x(), at.y());
+    EXPECT_FALSE(editor.dragging());
+    editor.mouseMove(at.x() + 50, at.y());
+    EXPECT_EQ(pixelOf(dart), at);
+    // The release selects it; the next press inside it drags.
+    editor.leftButtonUp(at.x() + 50, at.y());
+    editor.leftButtonUp(at.x(), at.y());
+    EXPECT_EQ(sel().currentTile, dart);
+    EXPECT_EQ(dart->selected, 1);
+    editor.leftButtonDown(at.x(), at.y());
+    EXPECT_TRUE(editor.dragging());
+    editor.mouseMove(at.x() + 50, at.y());
+    editor.leftButtonUp(at.x() + 50, at.y());
+    EXPECT_EQ(pixelOf(sel().currentTile), at + QPoint(50, 0));
+}
