@@ -218,6 +218,9 @@ void Editor::newDocument() {
 bool Editor::startDocument(std::unique_ptr<Document> doc, bool groupMode, bool hasFile) {
     sel_ = Selection{};
     sel_.groupMode = groupMode;
+    dragging_ = false;
+    spaceRotated_ = false;
+    arrowMoved_ = false;
     doc_ = std::move(doc);
     createBoardBuffers(buffers_, doc_->view);
     redrawAllTiles(buffers_, *doc_);
