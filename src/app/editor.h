@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace pavelora {
 
@@ -82,6 +83,27 @@ public:
     const QString& filePath() const { return filePath_; }
     bool hasFileName() const { return hasFileName_; }
     QString title() const;
+
+    // --- Settings ---
+    // What the settings dialogs do when they apply. Each needs an open document and
+    // returns false when nothing changed. Tile size, outline width and zoom take whole
+    // percentages (tile size and zoom 1..800, outline width 1..99; others are refused);
+    // each rebuilds the board picture, marks the document changed and updates the status
+    // bar. A tile size that would put a tile position off the board is reported in a
+    // message box and changes nothing.
+    bool applyTileSize(int percent);
+    bool applyOutlineWidth(int percent);
+    bool applyZoom(int percent);
+    // New fill colours of the kinds or new pair-pattern colours, one per entry in the tile
+    // set's order (a list of another length is refused), or a new board colour: the board
+    // is drawn again, the palette shows the new samples, the document is marked changed.
+    bool applyKindColours(const std::vector<Rgb>& colours);
+    bool applyPairColours(const std::vector<Rgb>& colours);
+    bool applyBoardColour(Rgb colour);
+    // The print settings (a change of the document; the title is cut to what the file
+    // keeps) and the JPEG settings (not one; quality and density out of range are refused).
+    bool applyPrintSettings(const PrintSettings& settings);
+    bool applyJpegSettings(const JpegSettings& settings);
 
 private:
     void newDocument();

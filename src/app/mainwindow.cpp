@@ -4,10 +4,13 @@
 #include "app/commands.h"
 #include "app/statusbar.h"
 #include "dialogs/aboutdialog.h"
+#include "dialogs/coloursheet.h"
 #include "dialogs/helpviewer.h"
 #include "dialogs/newfiledialog.h"
+#include "dialogs/percentdialog.h"
 #include "dialogs/printjob.h"
 #include "dialogs/progressdialog.h"
+#include "dialogs/setupdialogs.h"
 #include "palette/palettewindow.h"
 
 #include <QApplication>
@@ -354,8 +357,56 @@ std::optional<NewDocumentChoice> MainWindow::runNewDocumentDialog() {
     return dialog.choice();
 }
 
-void MainWindow::runSettingsDialog(int) {
-    // The settings dialogs are added to this window with their own module.
+void MainWindow::runSettingsDialog(int command) {
+    if (!editor_->documentOpen()) {
+        return;
+    }
+    auto percent = [this](PercentSetting setting) {
+        PercentDialog dialog(*editor_, setting, this);
+        dialog.exec();
+    };
+    auto colours = [this](ColourSheetKind kind) {
+        ColourSheet sheet(*editor_, kind, this);
+        sheet.exec();
+    };
+    switch (command) {
+    case cmd::PrintSetup:
+        runPrintSetup();
+        break;
+    case cmd::JpegSetup:
+        runJpegSetup();
+        break;
+    case cmd::TileSize:
+        percent(PercentSetting::TileSize);
+        break;
+    case cmd::OutlineWidth:
+        percent(PercentSetting::OutlineWidth);
+        break;
+    case cmd::Zoom:
+        percent(PercentSetting::Zoom);
+        break;
+    case cmd::TileColour:
+        colours(ColourSheetKind::TileColours);
+        break;
+    case cmd::PairColour:
+        colours(ColourSheetKind::PairColours);
+        break;
+    case cmd::BoardColour:
+        colours(ColourSheetKind::BoardColour);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::runPrintSetup() {
+    PrintSetupDialog dialog(*editor_, this);
+    dialog.exec();
+}
+
+void MainWindow::runJpegSetup() {
+    JpegSetupDialog dialog(*editor_, this);
+    dialog.exec();
 }
 
 void MainWindow::runPrint() {

@@ -71,6 +71,9 @@ private:
     class Canvas;
     void buildMenu();
     void scrollBarAction(QScrollBar* bar, int action);
+    // "PrintSetupDB" and "JpegSetupDB", which store their settings on OK.
+    void runPrintSetup();
+    void runJpegSetup();
 
     std::unique_ptr<Editor> editor_;
     Canvas* canvas_ = nullptr;

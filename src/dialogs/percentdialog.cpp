@@ -1,0 +1,89 @@
+#include "percentdialog.h"
+
+#include "app/editor.h"
+#include "dialogs/numberfield.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pavelora {
+
+PercentDialog::PercentDialog(Editor& editor, PercentSetting setting, QWidget* owner)
+    : QDialog(owner), editor_(editor), logic_(setting, *editor.document()) {
+    const PercentDialogTexts texts = PercentDialogLogic::texts(setting);
+    setObjectName(texts.objectName);
+    setWindowTitle(texts.title);
+
+    field_ = new NumberEdit(QStringLiteral("30004"), this);
+    field_->setText(logic_.field().text());
+    field_->setAlignment(Qt::AlignRight);
+    field_->setFixedWidth(field_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+    spin_ = new SpinControl(texts.spinId, logic_.lower(), logic_.upper(), logic_.value(), this);
+    connect(field_, &NumberEdit::left, this, [this] { fieldLeft(); });
+    connect(spin_, &SpinControl::moved, this, [this](int position) { spinMoved(position); });
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("30001"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancel->setObjectName(QStringLiteral("30002"));
+    apply_ = new QPushButton(QStringLiteral("適用"), this);
+    apply_->setObjectName(QStringLiteral("30003"));
+    connect(ok, &QPushButton::clicked, this, [this] { okPressed(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(apply_, &QPushButton::clicked, this, [this] { applyPressed(); });
+
+    auto* value = new QHBoxLayout;
+    value->addWidget(new QLabel(texts.label, this));
+    value->addStretch();
+    value->addWidget(field_);
+    value->addWidget(spin_);
+    value->addWidget(new QLabel(QStringLiteral("％"), this));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(apply_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(value);
+    layout->addLayout(buttons);
+    showState();
+}
+
+void PercentDialog::showState() {
+    apply_->setEnabled(logic_.applyEnabled());
+}
+
+void PercentDialog::fieldLeft() {
+    field_->setText(logic_.leaveField(field_->text()));
+    spin_->setPosition(logic_.value());
+    showState();
+}
+
+void PercentDialog::spinMoved(int position) {
+    logic_.spinMoved(position);
+    field_->setText(logic_.field().text());
+    showState();
+}
+
+void PercentDialog::checkPendingText() {
+    if (field_->text() != logic_.field().text()) {
+        fieldLeft();
+    }
+}
+
+void PercentDialog::applyPressed() {
+    checkPendingText();
+    logic_.apply(editor_);
+    showState();
+}
+
+void PercentDialog::okPressed() {
+    checkPendingText();
+    // The dialog closes first; then the value takes effect.
+    done(QDialog::Accepted);
+    logic_.apply(editor_);
+}
+
+} // namespace pavelora
