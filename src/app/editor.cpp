@@ -485,6 +485,21 @@ void Editor::paletteClicked(int x, int y) {
     shell_.setTileCursor(selectedPaletteKind(&*palette_) >= 1);
 }
 
+void Editor::dropPalettePick() {
+    if (palette_) {
+        clearPaletteSelection(*palette_);
+    }
+    shell_.setTileCursor(false);
+    drawPalette();
+}
+
+void Editor::countTiles(std::int32_t kind, int delta) {
+    const int index = doc_->tileSet->kindIndex(kind);
+    if (index >= 0 && index < static_cast<int>(doc_->kindCounts.size())) {
+        doc_->kindCounts[index] += delta;
+    }
+}
+
 void Editor::drawPalette() {
     if (!doc_) {
         return;

@@ -121,6 +121,10 @@ private:
     bool startDocument(std::unique_ptr<Document> doc, bool groupMode, bool hasFile);
     bool openPaletteWindow();
     void drawPalette();
+    // No kind stays picked: the palette is drawn again and the cursor is the arrow.
+    void dropPalettePick();
+    // Adds `delta` to the palette count of a kind.
+    void countTiles(std::int32_t kind, int delta);
     void redrawBoard();
     void updateStatusBar();
     void updateTitle();
@@ -138,6 +142,7 @@ private:
     void groupAutoScroll();
     bool boardWhollyVisible() const;
     void tryJoin();
+    void joinAfterKey(bool& moved);
     void disableTidyBelowTwoGroups();
     void enableTidyFromTwoGroups();
     void clickSelect(int x, int y);

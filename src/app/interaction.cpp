@@ -64,6 +64,15 @@ void Editor::tryJoin() {
     shell_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation, Shell::Icon::None);
 }
 
+// The release of a key that turned or moved the tile: one join attempt.
+void Editor::joinAfterKey(bool& moved) {
+    if (moved) {
+        moved = false;
+        tryJoin();
+    }
+    disableTidyBelowTwoGroups();
+}
+
 bool Editor::boardWhollyVisible() const {
     const View& v = doc_->view;
     return !(v.boardOriginY + v.boardPixelHeight > clientHeight_ ||
@@ -158,15 +167,8 @@ bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
     }
     redrawAroundTile(buffers_, *doc_, placed, true);
 
-    const int index = doc_->tileSet->kindIndex(kind);
-    if (index >= 0 && index < static_cast<int>(doc_->kindCounts.size())) {
-        ++doc_->kindCounts[index];
-    }
-    if (palette_) {
-        clearPaletteSelection(*palette_);
-    }
-    drawPalette();
-    shell_.setTileCursor(false);
+    countTiles(kind, 1);
+    dropPalettePick();
     enableTidyFromTwoGroups();
     markChanged();
     return true;
@@ -415,18 +417,11 @@ void Editor::keyDown(BoardKey key, bool shift) {
             break;
         }
         redrawAroundTile(buffers_, *doc_, tile, false);
-        const int index = doc_->tileSet->kindIndex(tile->kind);
+        countTiles(tile->kind, -1);
         removeTile(*doc_, tile);
         sel_.currentTile = nullptr;
         sel_.currentGroup = nullptr;
-        if (index >= 0 && index < static_cast<int>(doc_->kindCounts.size())) {
-            --doc_->kindCounts[index];
-        }
-        if (palette_) {
-            clearPaletteSelection(*palette_);
-        }
-        shell_.setTileCursor(false);
-        drawPalette();
+        dropPalettePick();
         disableTidyBelowTwoGroups();
         markChanged();
         break;
@@ -442,21 +437,13 @@ void Editor::keyUp(BoardKey key) {
     }
     switch (key) {
     case BoardKey::Space:
-        if (spaceRotated_) {
-            spaceRotated_ = false;
-            tryJoin();
-        }
-        disableTidyBelowTwoGroups();
+        joinAfterKey(spaceRotated_);
         break;
     case BoardKey::Left:
     case BoardKey::Up:
     case BoardKey::Right:
     case BoardKey::Down:
-        if (arrowMoved_) {
-            arrowMoved_ = false;
-            tryJoin();
-        }
-        disableTidyBelowTwoGroups();
+        joinAfterKey(arrowMoved_);
         break;
     case BoardKey::F1:
     case BoardKey::F2:

@@ -53,11 +53,7 @@ bool Editor::applyOutlineWidth(int percent) {
     doc_->tileSet->outlineRatio2 = inset;
     rebuildBoardDecorations(*doc_);
     rebuildListDecorations(*doc_, paletteTiles_.get());
-    if (palette_) {
-        clearPaletteSelection(*palette_);
-    }
-    shell_.setTileCursor(false);
-    drawPalette();
+    dropPalettePick();
     redrawBoard();
     markChanged();
     updateStatusBar();
@@ -81,11 +77,7 @@ bool Editor::applyKindColours(const std::vector<Rgb>& colours) {
     }
     doc_->tileSet->kindColours = colours;
     redrawBoard();
-    if (palette_) {
-        clearPaletteSelection(*palette_);
-    }
-    shell_.setTileCursor(false);
-    drawPalette();
+    dropPalettePick();
     markChanged();
     return true;
 }
@@ -96,11 +88,7 @@ bool Editor::applyPairColours(const std::vector<Rgb>& colours) {
     }
     doc_->tileSet->pairColours = colours;
     redrawBoard();
-    if (palette_) {
-        clearPaletteSelection(*palette_);
-    }
-    shell_.setTileCursor(false);
-    drawPalette();
+    dropPalettePick();
     markChanged();
     return true;
 }
