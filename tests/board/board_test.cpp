@@ -2,31 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 using namespace pavelora;
-using pavelora::test::BoardFixture;
+using namespace pavelora::test;
 
 namespace {
 
-std::vector<TileGroup*> order(const Board& board) {
-    std::vector<TileGroup*> out;
-    for (const auto& g : board.groups) {
-        out.push_back(g.get());
-    }
-    return out;
-}
+using Order = std::vector<TileGroup*>;
 
-// A group of `n` tiles that are not joined (tiles may share a group only when joined, but
-// the list operations do not care).
-TileGroup* groupOf(BoardFixture& f, int n, double x) {
-    auto group = newGroup();
-    for (int i = 0; i < n; ++i) {
-        auto tile = buildTile(f.doc.tileSet.get(), &f.doc.angles, kind::Dart, 0);
-        placeOutline(f.doc, *tile, x + i, 10.0);
-        addTileToGroup(f.doc, *group, std::move(tile));
-    }
-    return appendGroup(f.doc.board, std::move(group));
+std::array<double, 4> box(const TileGroup& g) {
+    return {g.minX, g.maxX, g.minY, g.maxY};
 }
 
 } // namespace
@@ -34,72 +21,60 @@ TileGroup* groupOf(BoardFixture& f, int n, double x) {
 TEST(Board, DisplayOrderOperations) {
     BoardFixture f(setcode::PenroseNo1);
     Board& board = f.doc.board;
-    TileGroup* g1 = groupOf(f, 1, 2);
-    TileGroup* g2 = groupOf(f, 1, 5);
-    TileGroup* g3 = groupOf(f, 1, 8);
-    EXPECT_EQ(order(board), (std::vector<TileGroup*>{g1, g2, g3}));
-
+    TileGroup* g1 = looseGroup(f.doc, kind::Dart, 1, 2, 10);
+    TileGroup* g2 = looseGroup(f.doc, kind::Dart, 1, 5, 10);
+    TileGroup* g3 = looseGroup(f.doc, kind::Dart, 1, 8, 10);
     bringGroupToTop(board, g3);
-    EXPECT_EQ(order(board), (std::vector<TileGroup*>{g1, g2, g3}));
+    EXPECT_EQ(displayOrder(board), (Order{g1, g2, g3}));
     bringGroupToTop(board, g1);
-    EXPECT_EQ(order(board), (std::vector<TileGroup*>{g2, g3, g1}));
+    EXPECT_EQ(displayOrder(board), (Order{g2, g3, g1}));
 
+    // Groups that are not on the board are left alone.
     TileGroup stranger;
     bringGroupToTop(board, &stranger);
     removeGroup(board, &stranger);
     EXPECT_EQ(unlinkGroup(board, &stranger), nullptr);
-    EXPECT_EQ(order(board), (std::vector<TileGroup*>{g2, g3, g1}));
     EXPECT_EQ(appendGroup(board, nullptr), nullptr);
+    EXPECT_EQ(displayOrder(board), (Order{g2, g3, g1}));
 
     removeGroup(board, g3);
-    EXPECT_EQ(order(board), (std::vector<TileGroup*>{g2, g1}));
+    EXPECT_EQ(displayOrder(board), (Order{g2, g1}));
 }
 
 TEST(Board, TileOrderWithinAGroup) {
     BoardFixture f(setcode::PenroseNo1);
-    TileGroup* g = groupOf(f, 3, 2);
-    Tile* a = g->tiles[0].get();
-    Tile* b = g->tiles[1].get();
-    Tile* c = g->tiles[2].get();
-    bringTileToTop(*g, a);
-    EXPECT_EQ(g->tiles[0].get(), b);
-    EXPECT_EQ(g->tiles[1].get(), c);
-    EXPECT_EQ(g->tiles[2].get(), a);
-    bringTileToTop(*g, a);
-    EXPECT_EQ(g->tiles[2].get(), a);
-    for (const auto& t : g->tiles) {
-        EXPECT_EQ(t->group, g);
+    TileGroup* g = looseGroup(f.doc, kind::Dart, 3, 2, 10);
+    const std::vector<Tile*> t = {g->tiles[0].get(), g->tiles[1].get(), g->tiles[2].get()};
+    for (int twice = 0; twice < 2; ++twice) {
+        bringTileToTop(*g, t[0]);
+        EXPECT_EQ((std::vector<Tile*>{g->tiles[0].get(), g->tiles[1].get(), g->tiles[2].get()}),
+                  (std::vector<Tile*>{t[1], t[2], t[0]}));
     }
 }
 
 TEST(Board, SortBySizePutsBigGroupsFirstAndKeepsTies) {
     BoardFixture f(setcode::PenroseNo1);
-    TileGroup* one = groupOf(f, 1, 2);
-    TileGroup* threeA = groupOf(f, 3, 5);
-    TileGroup* threeB = groupOf(f, 3, 9);
-    TileGroup* two = groupOf(f, 2, 13);
+    TileGroup* one = looseGroup(f.doc, kind::Dart, 1, 2, 10);
+    TileGroup* threeA = looseGroup(f.doc, kind::Dart, 3, 5, 10);
+    TileGroup* threeB = looseGroup(f.doc, kind::Dart, 3, 9, 10);
+    TileGroup* two = looseGroup(f.doc, kind::Dart, 2, 13, 10);
     ASSERT_TRUE(sortGroupsBySize(f.doc.board));
-    EXPECT_EQ(order(f.doc.board), (std::vector<TileGroup*>{threeA, threeB, two, one}));
+    EXPECT_EQ(displayOrder(f.doc.board), (Order{threeA, threeB, two, one}));
 
     BoardFixture single(setcode::PenroseNo1);
-    groupOf(single, 2, 2);
+    looseGroup(single.doc, kind::Dart, 2, 2, 10);
     EXPECT_FALSE(sortGroupsBySize(single.doc.board));
 }
 
 TEST(Board, BoundingBoxFollowsMembership) {
     BoardFixture f(setcode::PenroseNo1);
-    TileGroup* g = groupOf(f, 3, 4);
-    EXPECT_EQ(g->minX, 4.0);
-    EXPECT_EQ(g->maxX, 6.0);
-    EXPECT_EQ(g->minY, 10.0);
-    EXPECT_EQ(g->maxY, 10.0);
+    TileGroup* g = looseGroup(f.doc, kind::Dart, 3, 4, 10);
+    EXPECT_EQ(box(*g), (std::array{4.0, 6.0, 10.0, 10.0}));
     removeTileFromGroup(f.doc, *g, g->tiles[2].get());
     EXPECT_EQ(g->maxX, 5.0);
     removeTile(f.doc, g->tiles[0].get());
     ASSERT_EQ(f.doc.board.count(), 1);
-    EXPECT_EQ(g->count(), 1);
-    EXPECT_EQ(g->minX, 5.0);
-    EXPECT_EQ(g->maxX, 5.0);
+    EXPECT_EQ(box(*g), (std::array{5.0, 5.0, 10.0, 10.0}));
     removeTile(f.doc, g->tiles[0].get()); // the only tile: the group goes with it
     EXPECT_EQ(f.doc.board.count(), 0);
 }
@@ -109,7 +84,6 @@ TEST(Board, PlaceTileAtAPixel) {
     const View& v = f.doc.view;
     Tile* t = placeTile(f.doc, kind::Kaite, 3, v.boardOriginX + 100, v.boardOriginY + 200);
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->kind, kind::Kaite);
     EXPECT_EQ(t->rotation, 3);
     EXPECT_EQ(t->x, 100 * v.cmPerPixelX);
     EXPECT_EQ(t->y, (v.boardPixelHeight - 200) * v.cmPerPixelY);
@@ -117,7 +91,6 @@ TEST(Board, PlaceTileAtAPixel) {
     EXPECT_EQ(t->group->count(), 1);
     EXPECT_EQ(f.doc.board.groups.back().get(), t->group); // on top
     EXPECT_EQ(t->group->minX, t->x);
-    EXPECT_EQ(t->group->boundary.rows.size(), t->edgeIndex.rows.size());
     EXPECT_FALSE(t->group->region.isEmpty());
     EXPECT_FALSE(t->edgeIndex.rows.empty());
 
@@ -128,7 +101,6 @@ TEST(Board, PlaceTileAtAPixel) {
     EXPECT_EQ(placeTile(f.doc, kind::Dart, 0, right + 1, top), nullptr);
     EXPECT_EQ(placeTile(f.doc, kind::Dart, 0, right, top - 1), nullptr);
     EXPECT_EQ(placeTile(f.doc, kind::Dart, 20, right, top), nullptr);
-    EXPECT_EQ(placeTile(f.doc, kind::Dart, -1, right, top), nullptr);
     EXPECT_EQ(placeTile(f.doc, kind::WideDiamond, 0, right, top), nullptr); // not in the set
     EXPECT_EQ(f.doc.board.count(), 2);
 }

@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace pavelora::test {
 
@@ -45,13 +47,12 @@ struct BoardFixture {
 
     // Board position at which a tile of `kind` turned by `rotation` has its outline edge
     // `edge` lying reversed on edge `targetEdge` of `target`.
-    void alignedPosition(std::int32_t kind, std::int32_t rotation, int edge, const Tile& target,
-                         int targetEdge, double& x, double& y) const {
+    std::pair<double, double> aligned(std::int32_t kind, std::int32_t rotation, int edge,
+                                      const Tile& target, int targetEdge) const {
         auto unit = buildTile(doc.tileSet.get(), &doc.angles, kind, rotation);
         const TileEdge& e = unit->outline.edges[edge];
         const TileEdge& t = target.outline.edges[targetEdge];
-        x = t.x2 - e.x1 * doc.view.tileSizeRatio;
-        y = t.y2 - e.y1 * doc.view.tileSizeRatio;
+        return {t.x2 - e.x1 * doc.view.tileSizeRatio, t.y2 - e.y1 * doc.view.tileSizeRatio};
     }
 
     BoardPixel pixelOf(double x, double y) const { return boardToPixel(doc.view, x, y); }
@@ -70,10 +71,46 @@ struct BoardFixture {
         }
         return tile;
     }
+
+    // "Penrose No.1": a dart at (x, y) and a Kaite turned half a circle, dropped along the
+    // dart's edge 0 (length φ, codes 1 and −1) and joined to it. Returns the dart.
+    Tile* dartWithKite(double x, double y) {
+        Tile* dart = putTile(kind::Dart, 0, x, y);
+        const auto [kx, ky] = aligned(kind::Kaite, 10, 0, *dart, 0);
+        drop(kind::Kaite, 10, kx, ky, 1, -1);
+        EXPECT_TRUE(joinCurrentTile(doc, sel));
+        return dart;
+    }
 };
 
-inline bool sameVertex(double ax, double ay, double bx, double by) {
-    return ax == bx && ay == by;
+// A group of `n` tiles of `kind` one centimetre apart from (x, y) on, not joined (the list
+// operations do not look at joins).
+inline TileGroup* looseGroup(Document& doc, std::int32_t kind, int n, double x, double y) {
+    auto group = newGroup();
+    for (int i = 0; i < n; ++i) {
+        auto tile = buildTile(doc.tileSet.get(), &doc.angles, kind, 0);
+        placeOutline(doc, *tile, x + i, y);
+        addTileToGroup(doc, *group, std::move(tile));
+    }
+    return appendGroup(doc.board, std::move(group));
+}
+
+// The groups in display order.
+inline std::vector<TileGroup*> displayOrder(const Board& board) {
+    std::vector<TileGroup*> out;
+    for (const auto& g : board.groups) {
+        out.push_back(g.get());
+    }
+    return out;
+}
+
+// The number of free edges of a group: those in its boundary index.
+inline int freeEdges(const TileGroup& group) {
+    int n = 0;
+    for (const EdgeRow& row : group.boundary.rows) {
+        n += static_cast<int>(row.edges.size());
+    }
+    return n;
 }
 
 } // namespace pavelora::test

@@ -1,5 +1,4 @@
 #include "fixture.h"
-
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>
@@ -116,11 +115,9 @@ struct Assembly {
         ASSERT_EQ(f.doc.board.count(), 1);
         const TileGroup& group = *f.doc.board.groups[0];
         ASSERT_EQ(group.count(), static_cast<int>(patch.size()));
-        std::vector<const Tile*> byIndex(patch.size(), nullptr);
         for (const auto& t : group.tiles) {
             ASSERT_EQ(t->group, &group);
             const int i = index.at(t.get());
-            byIndex[i] = t.get();
             EXPECT_EQ(t->kind, patch[i].kind);
             EXPECT_EQ(t->rotation, patch[i].rotation);
             EXPECT_NEAR(t->x, trueX(i), 1e-9);
@@ -152,19 +149,14 @@ struct Assembly {
                     EXPECT_NEAR(back.y1, e.y2, tiny);
                     EXPECT_NEAR(back.x2, e.x1, tiny);
                     EXPECT_NEAR(back.y2, e.y1, tiny);
-                    exact += back.x1 == e.x2 && back.y1 == e.y2 && back.x2 == e.x1 &&
-                             back.y2 == e.y1;
+                    exact +=
+                        back.x1 == e.x2 && back.y1 == e.y2 && back.x2 == e.x1 && back.y2 == e.y1;
                 }
                 EXPECT_EQ(matches, 1) << "tile " << i;
             }
             std::sort(linked.begin(), linked.end());
             EXPECT_EQ(linked, neighbours[i]) << "tile " << i;
         }
-        int shared = 0;
-        for (const auto& n : neighbours) {
-            shared += static_cast<int>(n.size());
-        }
-        EXPECT_EQ(joinedEdges, shared);
         if (requireExact) {
             EXPECT_EQ(exact, joinedEdges);
         }

@@ -1,12 +1,13 @@
-#include "board/board.h"
+#include "board/fixture.h"
 #include "document/documentio.h"
-#include "geometry/tilebuilder.h"
 #include "render/jpegdecode.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace pavelora;
 
@@ -39,28 +40,15 @@ CommandResult run(const QStringList& arguments) {
 // A saved "Ａ４縦" document of the darts-and-kites set holding one dart and one kite, far
 // apart, at 2 cm per tile unit.
 QString saveDocumentWithTwoTiles(const QTemporaryDir& dir) {
-    Document doc;
-    doc.tileSet = createTileSet(setcode::PenroseNo1, &doc.patternOn);
-    doc.angles = createAngleTable(*doc.tileSet);
-    doc.kindCounts = {1, 1};
-    doc.view.pxPerMmX = doc.view.pxPerMmY = 96 / 25.4;
-    openView(doc.view, 1000, 800, 60003);
-    doc.view.tileSizeRatio = 2.0;
-    const struct {
-        std::int32_t kind;
-        double x;
-        double y;
-    } tiles[] = {{kind::Dart, 5.0, 20.0}, {kind::Kaite, 15.0, 8.0}};
-    for (const auto& t : tiles) {
-        auto tile = buildTile(doc.tileSet.get(), &doc.angles, t.kind, 0);
-        placeOutline(doc, *tile, t.x, t.y);
-        auto group = newGroup();
-        addTileToGroup(doc, *group, std::move(tile));
-        appendGroup(doc.board, std::move(group));
-    }
+    test::BoardFixture f(setcode::PenroseNo1);
+    f.doc.patternOn = 1;
+    f.doc.kindCounts = {1, 1};
+    f.doc.view.tileSizeRatio = 2.0;
+    f.putTile(kind::Dart, 0, 5.0, 20.0);
+    f.putTile(kind::Kaite, 0, 15.0, 8.0);
     const QString path = dir.filePath(QStringLiteral("two.pvd"));
     Silent silent;
-    EXPECT_EQ(saveDocument(path, doc, false, silent), SaveStatus::Saved);
+    EXPECT_EQ(saveDocument(path, f.doc, false, silent), SaveStatus::Saved);
     return path;
 }
 
@@ -78,10 +66,8 @@ TEST(ExportCommand, WritesTheBoardAtItsTrueSize) {
     const auto image = test::decodeJpeg(jpeg);
     ASSERT_TRUE(image);
     // 210 × 297 mm at 200 dpi.
-    EXPECT_EQ(image->width, 1653);
-    EXPECT_EQ(image->height, 2338);
-    EXPECT_EQ(image->densityUnit, 1);
-    EXPECT_EQ(image->xDensity, 200);
+    EXPECT_EQ((std::array{image->width, image->height, image->densityUnit, image->xDensity}),
+              (std::array{1653, 2338, 1, 200}));
     // The dart's body (200, 0, 0) between its tip and its position, at (5, 20.9) cm; the
     // kite's (0, 200, 200) at its position (15, 8) cm. Pixels per cm: 200 / 2.54.
     const double ppc = 200 / 2.54;
@@ -101,9 +87,9 @@ TEST(ExportCommand, WritesTheBoardAtItsTrueSize) {
     EXPECT_GE(board[0], 247);
 
     // Outlines only, at 72 dpi.
-    const CommandResult outlines = run({QStringLiteral("--export-jpeg"), document, jpeg,
-                                        QStringLiteral("--density"), QStringLiteral("72"),
-                                        QStringLiteral("--form"), QStringLiteral("3")});
+    const CommandResult outlines =
+        run({QStringLiteral("--export-jpeg"), document, jpeg, QStringLiteral("--density"),
+             QStringLiteral("72"), QStringLiteral("--form"), QStringLiteral("3")});
     ASSERT_EQ(outlines.exitCode, 0) << outlines.errors.toStdString();
     const auto small = test::decodeJpeg(jpeg);
     ASSERT_TRUE(small);
@@ -123,20 +109,21 @@ TEST(ExportCommand, FailuresAreReportedWithAnExitCode) {
     QTemporaryDir dir;
     const QString document = saveDocumentWithTwoTiles(dir);
 
-    const CommandResult missing = run({QStringLiteral("--export-jpeg"),
-                                       dir.filePath(QStringLiteral("none.pvd")),
-                                       dir.filePath(QStringLiteral("x.jpg"))});
+    const CommandResult missing =
+        run({QStringLiteral("--export-jpeg"), dir.filePath(QStringLiteral("none.pvd")),
+             dir.filePath(QStringLiteral("x.jpg"))});
     EXPECT_NE(missing.exitCode, 0);
-    EXPECT_TRUE(missing.errors.contains(QStringLiteral("ファイルからの読み込みができませんでした")));
+    EXPECT_TRUE(
+        missing.errors.contains(QStringLiteral("ファイルからの読み込みができませんでした")));
 
-    const CommandResult folder = run(
-        {QStringLiteral("--export-jpeg"), document, dir.filePath(QStringLiteral("no/x.jpg"))});
+    const CommandResult folder =
+        run({QStringLiteral("--export-jpeg"), document, dir.filePath(QStringLiteral("no/x.jpg"))});
     EXPECT_NE(folder.exitCode, 0);
     EXPECT_TRUE(folder.errors.contains(QStringLiteral("JPEG出力ファイルのオープンに失敗しました")));
 
-    const CommandResult bad = run({QStringLiteral("--export-jpeg"), document,
-                                   dir.filePath(QStringLiteral("x.jpg")),
-                                   QStringLiteral("--quality"), QStringLiteral("0")});
+    const CommandResult bad =
+        run({QStringLiteral("--export-jpeg"), document, dir.filePath(QStringLiteral("x.jpg")),
+             QStringLiteral("--quality"), QStringLiteral("0")});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
 

@@ -130,9 +130,7 @@ inline Tile* attachTile(test::BoardFixture& f, Tile& target, int edgeIndex, std:
     }
     const int n = f.doc.directionCount();
     const int rotation = ((targetEdge.direction + n / 2 - unitEdge.direction) % n + n) % n;
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind, rotation, kindEdge, target, edgeIndex, x, y);
+    const auto [x, y] = f.aligned(kind, rotation, kindEdge, target, edgeIndex);
     Tile* loose = f.putTile(kind, rotation, x, y);
     if (loose == nullptr) {
         return nullptr;

@@ -16,12 +16,7 @@ namespace {
 // and a two-character title: 458 + 12 + 2 × 232 + 12 + 232 = 1178 bytes.
 QByteArray smallFile() {
     BoardFixture f(setcode::PenroseNo1);
-    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, x, y);
-    f.drop(kind::Kaite, 10, x, y);
-    EXPECT_TRUE(joinCurrentTile(f.doc, f.sel));
+    f.dartWithKite(10.0, 10.0);
     f.putTile(kind::Kaite, 5, 20.0, 8.0);
     f.doc.kindCounts = {1, 2};
     f.doc.printSettings.title = QStringLiteral("敷詰");

@@ -1,6 +1,5 @@
 // saveDocument and openDocument: files, progress, error codes and the restored document.
 #include "docfixture.h"
-#include "support/penrosepatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <map>
 #include <sys/resource.h>
 
 using namespace pavelora;
@@ -39,15 +37,6 @@ std::vector<std::string> repeated(std::vector<std::string> calls, const std::str
     return calls;
 }
 
-// The position of every tile in its group, for comparing joined edges across documents.
-std::map<const Tile*, int> tileIndices(const TileGroup& group) {
-    std::map<const Tile*, int> index;
-    for (int i = 0; i < group.count(); ++i) {
-        index[group.tiles[i].get()] = i;
-    }
-    return index;
-}
-
 int edgeCount(const EdgeIndex& index) {
     int n = 0;
     for (const EdgeRow& row : index.rows) {
@@ -56,65 +45,31 @@ int edgeCount(const EdgeIndex& index) {
     return n;
 }
 
-// The opened document holds the same settings, tiles, edges and joins as the saved one,
-// with every derived record rebuilt.
-void expectSameDocument(const Document& saved, const Document& opened) {
-    const TileSet& a = *saved.tileSet;
-    const TileSet& b = *opened.tileSet;
-    EXPECT_EQ(b.code, a.code);
-    EXPECT_EQ(b.kindColours, a.kindColours);
-    EXPECT_EQ(b.pairColours, a.pairColours);
-    EXPECT_EQ(b.outlineInset, a.outlineInset);
-    EXPECT_EQ(b.outlineRatio2, a.outlineRatio2);
+// What the file holds comes back bit for bit (the tests save the opened document again);
+// this checks what it does not hold: the records rebuilt from it and the fixed settings.
+void expectRebuiltAsSaved(const Document& saved, const Document& opened) {
     EXPECT_EQ(opened.angles.sines, saved.angles.sines);
-    EXPECT_EQ(opened.patternOn, saved.patternOn);
-    EXPECT_EQ(opened.boardReserved, saved.boardReserved);
-    EXPECT_EQ(opened.kindCounts, saved.kindCounts);
-    EXPECT_EQ(opened.view.boardCode, saved.view.boardCode);
-    EXPECT_EQ(opened.view.zoom, saved.view.zoom);
-    EXPECT_EQ(opened.view.tileSizeRatio, saved.view.tileSizeRatio);
-    EXPECT_EQ(opened.view.boardColour, saved.view.boardColour);
     EXPECT_EQ(opened.view.boardPixelWidth, saved.view.boardPixelWidth);
     EXPECT_EQ(opened.view.viewOpen, 1);
-    EXPECT_EQ(opened.printSettings.title, saved.printSettings.title);
-    EXPECT_EQ(opened.printSettings.paperMarginX, saved.printSettings.paperMarginX);
-    EXPECT_EQ(opened.printSettings.cutMarginY, saved.printSettings.cutMarginY);
-    EXPECT_EQ(opened.printSettings.printForm, saved.printSettings.printForm);
     EXPECT_EQ(opened.jpegSettings.quality, 100);
     EXPECT_EQ(opened.jpegSettings.density, 200);
     EXPECT_EQ(opened.jpegSettings.form, outputform::WithPairPattern);
-
     ASSERT_EQ(opened.board.count(), saved.board.count());
     for (int g = 0; g < saved.board.count(); ++g) {
         const TileGroup& sg = *saved.board.groups[g];
         const TileGroup& og = *opened.board.groups[g];
         ASSERT_EQ(og.count(), sg.count());
-        const auto savedIndex = tileIndices(sg);
-        const auto openedIndex = tileIndices(og);
         for (int t = 0; t < sg.count(); ++t) {
-            const Tile& st = *sg.tiles[t];
             const Tile& ot = *og.tiles[t];
-            EXPECT_EQ(ot.kind, st.kind);
-            EXPECT_EQ(ot.rotation, st.rotation);
-            EXPECT_EQ(ot.x, st.x);
-            EXPECT_EQ(ot.y, st.y);
             EXPECT_EQ(ot.group, &og);
-            EXPECT_EQ(ot.decorationCount(), st.decorationCount());
-            EXPECT_EQ(edgeCount(ot.edgeIndex), edgeCount(st.edgeIndex));
-            ASSERT_EQ(ot.outline.count(), st.outline.count());
-            for (int e = 0; e < st.outline.count(); ++e) {
-                const TileEdge& se = st.outline.edges[e];
+            EXPECT_EQ(ot.decorationCount(), sg.tiles[t]->decorationCount());
+            EXPECT_EQ(edgeCount(ot.edgeIndex), edgeCount(sg.tiles[t]->edgeIndex));
+            ASSERT_EQ(ot.outline.count(), sg.tiles[t]->outline.count());
+            for (int e = 0; e < ot.outline.count(); ++e) {
                 const TileEdge& oe = ot.outline.edges[e];
-                EXPECT_EQ(oe.x1, se.x1);
-                EXPECT_EQ(oe.y1, se.y1);
-                EXPECT_EQ(oe.x2, se.x2);
-                EXPECT_EQ(oe.y2, se.y2);
-                EXPECT_EQ(oe.direction, se.direction);
+                EXPECT_EQ(oe.direction, sg.tiles[t]->outline.edges[e].direction);
                 EXPECT_EQ(oe.owner, &ot);
-                ASSERT_EQ(oe.neighbour == nullptr, se.neighbour == nullptr);
-                if (se.neighbour != nullptr) {
-                    EXPECT_EQ(openedIndex.at(oe.neighbour), savedIndex.at(se.neighbour));
-                }
+                EXPECT_TRUE(oe.neighbour == nullptr || oe.neighbour->group == &og);
             }
         }
         EXPECT_EQ(og.minX, sg.minX);
@@ -150,7 +105,7 @@ TEST_F(Files, SaveOpenSaveGivesIdenticalBytesInEverySet) {
         ASSERT_EQ(opened.status, OpenStatus::Opened) << set;
         EXPECT_TRUE(errors.codes.empty());
         EXPECT_TRUE(opened.groupMode);
-        expectSameDocument(rich.doc(), *opened.document);
+        expectRebuiltAsSaved(rich.doc(), *opened.document);
 
         ASSERT_EQ(saveDocument(second, *opened.document, opened.groupMode, progress),
                   SaveStatus::Saved);
@@ -158,34 +113,6 @@ TEST_F(Files, SaveOpenSaveGivesIdenticalBytesInEverySet) {
         EXPECT_EQ(bytes.size(),
                   static_cast<qsizetype>(documentFileSize(*buildDocumentImage(rich.doc(), true))));
         EXPECT_EQ(fileBytes(second), bytes) << set;
-    }
-}
-
-TEST_F(Files, PenrosePatchesJoinedTileByTileSurviveARoundTrip) {
-    struct Case {
-        std::int32_t set;
-        std::vector<testsupport::PlacedTile> (*patch)(int);
-    };
-    for (const Case& c : {Case{setcode::PenroseNo1, &testsupport::kiteDartPatch},
-                          Case{setcode::PenroseNo2, &testsupport::rhombPatch}}) {
-        BoardFixture f(c.set, 60002);
-        f.doc.kindCounts.assign(2, 0);
-        const auto patch = c.patch(40);
-        for (const auto& p : patch) {
-            Tile* loose = f.putTile(p.kind, p.rotation, 20.0 + p.x, 14.0 + p.y);
-            ++f.doc.kindCounts[f.doc.tileSet->kindIndex(p.kind)];
-            if (f.doc.board.count() > 1) {
-                ASSERT_NE(joinTile(f.doc, loose), nullptr);
-                removeTile(f.doc, loose);
-            }
-        }
-        ASSERT_EQ(f.doc.board.count(), 1);
-        ASSERT_EQ(f.doc.board.groups[0]->count(), 40);
-        const QByteArray bytes = saveToBytes(f.doc);
-        OpenResult opened = openFromBytes(bytes);
-        ASSERT_TRUE(opened.opened());
-        expectSameDocument(f.doc, *opened.document);
-        EXPECT_EQ(saveToBytes(*opened.document), bytes);
     }
 }
 
@@ -383,26 +310,14 @@ TEST(OpenDocument, JoinedIndicesOutsideTheGroupLeaveTheEdgeFree) {
 
 TEST(OpenDocument, OpenedTilesCanBeFoundAndJoinedTo) {
     BoardFixture f(setcode::PenroseNo1);
-    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
-    ASSERT_NE(dart, nullptr);
+    f.putTile(kind::Dart, 0, 10.0, 10.0);
     OpenResult opened = openFromBytes(saveToBytes(f.doc));
     ASSERT_TRUE(opened.opened());
-    Document& doc = *opened.document;
-    const Tile* found = tileAtPixel(doc, boardToPixel(doc.view, 10.0, 10.0).x,
-                                    boardToPixel(doc.view, 10.0, 10.0).y);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found, doc.board.groups[0]->tiles[0].get());
-
+    f.doc = std::move(*opened.document);
+    Tile* dart = f.doc.board.groups[0]->tiles[0].get();
+    const BoardPixel at = f.pixelOf(10.0, 10.0);
+    EXPECT_EQ(tileAtPixel(f.doc, at.x, at.y), dart);
     // A Kaite laid against the opened dart joins it.
-    test::BoardFixture helper(setcode::PenroseNo1);
-    double x = 0;
-    double y = 0;
-    helper.alignedPosition(kind::Kaite, 10, 0, *doc.board.groups[0]->tiles[0], 0, x, y);
-    auto kite = buildTile(doc.tileSet.get(), &doc.angles, kind::Kaite, 10);
-    placeOutline(doc, *kite, x, y);
-    Tile* loose = kite.get();
-    auto group = newGroup();
-    addTileToGroup(doc, *group, std::move(kite));
-    appendGroup(doc.board, std::move(group));
-    ASSERT_NE(joinTile(doc, loose), nullptr);
+    const auto [x, y] = f.aligned(kind::Kaite, 10, 0, *dart, 0);
+    EXPECT_NE(joinTile(f.doc, f.putTile(kind::Kaite, 10, x, y)), nullptr);
 }

@@ -1,6 +1,5 @@
 #include "app/colourlogic.h"
 #include "app/colourpictures.h"
-#include "app/commands.h"
 #include "fakeshell.h"
 
 #include <QImage>
@@ -9,36 +8,14 @@
 #include <gtest/gtest.h>
 
 using namespace pavelora;
-using pavelora::test::FakeShell;
 
 namespace {
 
-const double kPxPerMm = 96 / 25.4;
-
-struct ColourFixture : testing::Test {
-    FakeShell shell;
-    Editor editor{shell, kPxPerMm, kPxPerMm};
-
-    ColourFixture() { editor.resized(1000, 700); }
-
-    void newDocument(std::int32_t set = setcode::PenroseNo1) {
-        shell.newChoices.push_back(NewDocumentChoice{set, 60004});
-        ASSERT_TRUE(editor.invokeMenuCommand(cmd::New));
-        ASSERT_TRUE(editor.documentOpen());
-    }
-    Document& doc() { return *editor.document(); }
-
+struct ColourFixture : test::EditorHarness {
     ColourSheetLogic open(ColourSheetKind kind) {
         ColourSheetLogic sheet(kind, doc());
         sheet.activatePage(ColourPage::Rgb); // the first page opens with the sheet
         return sheet;
-    }
-
-    // The colour the back buffer shows at a board position.
-    QColor boardColourAt(double x, double y) {
-        const BoardPixel p = boardToPixel(doc().view, x, y);
-        return editor.buffers().backBuffer.pixelColor(p.x - doc().view.boardOriginX,
-                                                      p.y - doc().view.boardOriginY);
     }
 };
 
@@ -271,11 +248,7 @@ TEST_F(ColourFixture, BoardColourRoundTrip) {
 TEST_F(ColourFixture, TileSheetOkAppliesEveryEntryToBoardAndPalette) {
     newDocument(setcode::Durer);
     const std::vector<Rgb> stored = doc().tileSet->kindColours;
-    Tile* pentagon = nullptr;
-    {
-        const BoardPixel p = boardToPixel(doc().view, 10.0, 10.0);
-        pentagon = placeTile(doc(), doc().tileSet->kindCodes[0], 0, p.x, p.y);
-    }
+    Tile* pentagon = placeAt(doc().tileSet->kindCodes[0], 10.0, 10.0);
     ASSERT_NE(pentagon, nullptr);
     editor.paletteClicked(editor.palette()->cells[1].left + 1, editor.palette()->cells[1].top + 1);
     ASSERT_GE(selectedPaletteKind(editor.palette()), 1);
@@ -302,7 +275,10 @@ TEST_F(ColourFixture, TileSheetOkAppliesEveryEntryToBoardAndPalette) {
     EXPECT_EQ(doc().tileSet->kindColours[1], hlsToRgb(240, second.lightness, second.saturation));
     // The board shows the new fill, the palette its new samples with no kind chosen.
     const QPointF middle = centre(*pentagon);
-    EXPECT_EQ(boardColourAt(middle.x(), middle.y()), QColor(10, 20, 30));
+    const BoardPixel p = boardToPixel(doc().view, middle.x(), middle.y());
+    EXPECT_EQ(editor.buffers().backBuffer.pixelColor(p.x - doc().view.boardOriginX,
+                                                     p.y - doc().view.boardOriginY),
+              QColor(10, 20, 30));
     EXPECT_EQ(selectedPaletteKind(editor.palette()), -1);
     EXPECT_FALSE(shell.tileCursor);
     EXPECT_NE(editor.paletteImage(), paletteBefore);

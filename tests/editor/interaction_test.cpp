@@ -1,32 +1,22 @@
-#include "fakeshell.h"
-
-#include "app/commands.h"
 #include "board/hittest.h"
+#include "fakeshell.h"
 #include "geometry/tilebuilder.h"
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>
 
 using namespace pavelora;
-using pavelora::test::FakeShell;
 
 namespace {
 
-const double kPxPerMm = 96 / 25.4;
 const QString kJoined = QStringLiteral("タイルを結合します");
 const QString kDetached = QStringLiteral("タイルの結合を解除します");
 
-struct Interaction : testing::Test {
-    FakeShell shell;
-    Editor editor{shell, kPxPerMm, kPxPerMm};
-
+struct Interaction : test::EditorHarness {
     void open(std::int32_t set, std::int32_t board = 60002) {
         editor.resized(1400, 900);
-        shell.newChoices.push_back(NewDocumentChoice{set, board});
-        ASSERT_TRUE(editor.invokeMenuCommand(cmd::New));
+        newDocument(set, board);
     }
-    Document& doc() { return *editor.document(); }
-    Selection& sel() { return editor.selection(); }
     QPoint pixel(double x, double y) {
         const BoardPixel p = boardToPixel(doc().view, x, y);
         return QPoint(p.x, p.y);
@@ -162,7 +152,7 @@ TEST_F(Interaction, ClicksDetachInTileModeAndSelectGroupsInGroupMode) {
     // Arrow keys move the selected group too.
     editor.keyDown(BoardKey::Right, false);
     EXPECT_NEAR(pair->tiles[0]->x - x0,
-                (40 + static_cast<int>(doc().tileSet->extent * kPxPerMm)) * doc().view.cmPerPixelX,
+                (40 + static_cast<int>(doc().tileSet->extent * PxPerMm)) * doc().view.cmPerPixelX,
                 1e-9);
 
     // Tile mode: a click on one tile of the pair takes it out.
@@ -240,7 +230,7 @@ TEST_F(Interaction, ArrowKeysNudgeByATenthOfATileStepAndJoinOnce) {
     open(setcode::PenroseNo1);
     Tile* dart = drop(kind::Dart, QPoint(500, 400));
     const QPoint beside = kiteBesideDart(dart);
-    const int step = static_cast<int>(doc().tileSet->extent * kPxPerMm); // zoom 1, size 1
+    const int step = static_cast<int>(doc().tileSet->extent * PxPerMm); // zoom 1, size 1
     ASSERT_EQ(step, 8);
     drop(kind::Kaite, beside - QPoint(3 * step, 0));
     turn(10);
@@ -262,26 +252,13 @@ TEST_F(Interaction, BlinkingAndScrolling) {
     open(setcode::PenroseNo1, 60001); // Ａ３縦: taller than the client area
     Tile* t = drop(kind::Dart, QPoint(600, 400));
     // The selected tile's outline blinks white, then black, on successive ticks.
-    const QImage before = editor.buffers().backBuffer.copy();
+    const QPoint corner = pixel(t->outline.edges[0].x1, t->outline.edges[0].y1) -
+                          QPoint(doc().view.boardOriginX, doc().view.boardOriginY);
+    ASSERT_NE(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::white));
     editor.timerTick();
-    const QImage white = editor.buffers().backBuffer.copy();
+    EXPECT_EQ(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::white));
     editor.timerTick();
-    const QImage black = editor.buffers().backBuffer.copy();
-    const QPoint at = pixelOf(t) - QPoint(doc().view.boardOriginX, doc().view.boardOriginY);
-    int changed = 0;
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x) {
-            if (before.pixel(x, y) == white.pixel(x, y)) {
-                continue;
-            }
-            ++changed;
-            ASSERT_EQ(white.pixelColor(x, y), QColor(Qt::white));
-            ASSERT_EQ(black.pixelColor(x, y), QColor(Qt::black));
-            ASSERT_LT(std::abs(x - at.x()), 60);
-            ASSERT_LT(std::abs(y - at.y()), 60);
-        }
-    }
-    EXPECT_GT(changed, 20);
+    EXPECT_EQ(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::black));
 
     // Line, page, thumb and ends of the vertical bar, within the limits.
     View& v = doc().view;
@@ -327,14 +304,13 @@ TEST_F(Interaction, WheelDoesNothingWithoutScrolling) {
 
 // A whole patch laid by hand: each tile picked in the palette, dropped in a corner,
 // turned with the space bar, dragged to its place and released.
-class HandBuilt : public Interaction,
-                  public testing::WithParamInterface<std::int32_t> {};
+class HandBuilt : public Interaction, public testing::WithParamInterface<std::int32_t> {};
 
 TEST_P(HandBuilt, PatchBecomesOneGroup) {
     const std::int32_t set = GetParam();
     open(set);
-    const auto patch = set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(30)
-                                                  : testsupport::rhombPatch(30);
+    const auto patch =
+        set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(30) : testsupport::rhombPatch(30);
     const auto neighbours = testsupport::edgeNeighbours(patch, *doc().tileSet, doc().angles);
     const double cx = boardWidthCm(doc().view) / 2;
     const double cy = boardHeightCm(doc().view) / 2;
@@ -358,24 +334,16 @@ TEST_P(HandBuilt, PatchBecomesOneGroup) {
         ASSERT_EQ(messagesWith(kJoined), placed - 1) << "tile " << i;
         ASSERT_EQ(doc().board.count(), 1);
     }
+    // Every edge the tiling shares is joined (the joins themselves are the board's tests').
     const TileGroup& group = *doc().board.groups[0];
     EXPECT_EQ(group.count(), 30);
     int joined = 0;
+    int shared = 0;
     for (const auto& t : group.tiles) {
         for (const TileEdge& e : t->outline.edges) {
-            if (e.neighbour == nullptr) {
-                continue;
-            }
-            ++joined;
-            bool exact = false;
-            for (const TileEdge& back : e.neighbour->outline.edges) {
-                exact = exact || (back.x1 == e.x2 && back.y1 == e.y2 && back.x2 == e.x1 &&
-                                  back.y2 == e.y1 && back.neighbour == t.get());
-            }
-            EXPECT_TRUE(exact);
+            joined += e.neighbour != nullptr ? 1 : 0;
         }
     }
-    int shared = 0;
     for (const auto& n : neighbours) {
         shared += static_cast<int>(n.size());
     }
@@ -383,7 +351,8 @@ TEST_P(HandBuilt, PatchBecomesOneGroup) {
     EXPECT_EQ(doc().kindCounts[0] + doc().kindCounts[1], 30);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, HandBuilt, testing::Values(setcode::PenroseNo1, setcode::PenroseNo2));
+INSTANTIATE_TEST_SUITE_P(Sets, HandBuilt,
+                         testing::Values(setcode::PenroseNo1, setcode::PenroseNo2));
 
 TEST_F(Interaction, PressingAnUnselectedTileStartsNoDrag) {
     open(setcode::PenroseNo1);

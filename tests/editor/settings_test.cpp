@@ -1,4 +1,3 @@
-#include "app/commands.h"
 #include "app/settingslogic.h"
 #include "app/statusbar.h"
 #include "document/shiftjis.h"
@@ -6,68 +5,32 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 using namespace pavelora;
-using pavelora::test::FakeShell;
 
 namespace {
 
-const double kPxPerMm = 96 / 25.4;
 const QString kRefused =
     QStringLiteral("寸法の調整が行えませんでした。ボードをはみだした可能性があります。");
 
-struct SettingsFixture : testing::Test {
-    FakeShell shell;
-    Editor editor{shell, kPxPerMm, kPxPerMm};
-
-    SettingsFixture() { editor.resized(1000, 700); }
-
-    void newDocument(std::int32_t set = setcode::PenroseNo1, std::int32_t board = 60004) {
-        shell.newChoices.push_back(NewDocumentChoice{set, board});
-        ASSERT_TRUE(editor.invokeMenuCommand(cmd::New));
-        ASSERT_TRUE(editor.documentOpen());
-    }
-    Document& doc() { return *editor.document(); }
-
-    // A tile at a board position in centimetres, through the pixel it is dropped on.
-    Tile* placeAt(std::int32_t kind, double x, double y) {
-        const BoardPixel p = boardToPixel(doc().view, x, y);
-        return placeTile(doc(), kind, 0, p.x, p.y);
-    }
-
+struct SettingsFixture : test::EditorHarness {
     PercentDialogLogic open(PercentSetting setting) { return PercentDialogLogic(setting, doc()); }
 };
 
-struct Snapshot {
-    double x, y;
-    std::vector<double> outline;
-};
-
-std::vector<Snapshot> snapshot(const Document& doc) {
-    std::vector<Snapshot> all;
+// Every tile's position and outline corners.
+std::vector<double> snapshot(const Document& doc) {
+    std::vector<double> all;
     for (const auto& group : doc.board.groups) {
         for (const auto& tile : group->tiles) {
-            Snapshot s{tile->x, tile->y, {}};
+            all.insert(all.end(), {tile->x, tile->y});
             for (const TileEdge& e : tile->outline.edges) {
-                s.outline.insert(s.outline.end(), {e.x1, e.y1, e.x2, e.y2});
+                all.insert(all.end(), {e.x1, e.y1, e.x2, e.y2});
             }
-            all.push_back(s);
         }
     }
     return all;
-}
-
-bool sameTiles(const std::vector<Snapshot>& a, const std::vector<Snapshot>& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].outline != b[i].outline) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // How far the inner face lies inside the outline at each corner, in tile units: the
@@ -115,36 +78,29 @@ TEST(NumberFieldRule, LimitsAreTruncatedAndSafe) {
 
 TEST_F(SettingsFixture, PercentDialogsOfANewDocument) {
     newDocument();
-    PercentDialogLogic size = open(PercentSetting::TileSize);
-    EXPECT_EQ(size.value(), 100);
-    EXPECT_EQ(size.lower(), 25);
-    EXPECT_EQ(size.upper(), 200);
-    EXPECT_FALSE(size.applyEnabled());
-    EXPECT_EQ(size.leaveField(QStringLiteral("201")), QStringLiteral("100"));
-    EXPECT_EQ(size.leaveField(QStringLiteral("24")), QStringLiteral("100"));
-    EXPECT_FALSE(size.applyEnabled());
-    EXPECT_EQ(size.leaveField(QStringLiteral("200")), QStringLiteral("200"));
-    EXPECT_TRUE(size.applyEnabled());
-
-    PercentDialogLogic outline = open(PercentSetting::OutlineWidth);
-    EXPECT_EQ(outline.value(), 1);
-    EXPECT_EQ(outline.lower(), 1);
-    EXPECT_EQ(outline.upper(), 99);
-    EXPECT_EQ(outline.leaveField(QStringLiteral("0")), QStringLiteral("1"));
-    EXPECT_EQ(outline.leaveField(QStringLiteral("100")), QStringLiteral("1"));
-    EXPECT_EQ(outline.leaveField(QStringLiteral("99")), QStringLiteral("99"));
-
-    PercentDialogLogic zoom = open(PercentSetting::Zoom);
-    EXPECT_EQ(zoom.value(), 100);
-    EXPECT_EQ(zoom.lower(), 25);
-    EXPECT_EQ(zoom.upper(), 200);
+    const struct {
+        PercentSetting setting;
+        int value, lower, upper;
+    } dialogs[] = {{PercentSetting::TileSize, 100, 25, 200},
+                   {PercentSetting::OutlineWidth, 1, 1, 99},
+                   {PercentSetting::Zoom, 100, 25, 200}};
+    for (const auto& d : dialogs) {
+        PercentDialogLogic dialog = open(d.setting);
+        const QString value = QString::number(d.value);
+        EXPECT_EQ((std::array{dialog.value(), dialog.lower(), dialog.upper()}),
+                  (std::array{d.value, d.lower, d.upper}));
+        // Out of range the field goes back to its value, and "適用" stays off.
+        EXPECT_EQ(dialog.leaveField(QString::number(d.upper + 1)), value);
+        EXPECT_EQ(dialog.leaveField(QString::number(d.lower - 1)), value);
+        EXPECT_FALSE(dialog.applyEnabled());
+        EXPECT_EQ(dialog.leaveField(QString::number(d.upper)), QString::number(d.upper));
+        EXPECT_TRUE(dialog.applyEnabled());
+    }
     // The spin control enables "適用" by itself.
+    PercentDialogLogic zoom = open(PercentSetting::Zoom);
     zoom.spinMoved(101);
     EXPECT_EQ(zoom.value(), 101);
     EXPECT_TRUE(zoom.applyEnabled());
-
-    EXPECT_EQ(PercentDialogLogic::texts(PercentSetting::TileSize).spinId, QStringLiteral("30015"));
-    EXPECT_EQ(PercentDialogLogic::texts(PercentSetting::Zoom).objectName, QStringLiteral("ZoomDB"));
 }
 
 TEST_F(SettingsFixture, TileSizeAndZoomLimitEachOther) {
@@ -256,9 +212,7 @@ TEST_F(SettingsFixture, TileSizeScalesAboutTheMeanAndMarksTheChange) {
     // Applying the same size again changes nothing.
     const auto before = snapshot(doc());
     ASSERT_TRUE(editor.applyTileSize(200));
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_DOUBLE_EQ(snapshot(doc())[i].x, before[i].x);
-    }
+    EXPECT_EQ(snapshot(doc()), before);
 }
 
 TEST_F(SettingsFixture, ARefusedTileSizeLeavesEveryTileWhereItWas) {
@@ -277,7 +231,7 @@ TEST_F(SettingsFixture, ARefusedTileSizeLeavesEveryTileWhereItWas) {
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0].text, kRefused);
     EXPECT_EQ(shell.messages[0].caption, QStringLiteral("タイル寸法指定操作"));
-    EXPECT_TRUE(sameTiles(snapshot(doc()), before));
+    EXPECT_EQ(snapshot(doc()), before);
     EXPECT_EQ(doc().view.tileSizeRatio, 1.0);
     EXPECT_EQ(editor.selection().currentTile, current);
     EXPECT_EQ(current->selected, 1);
@@ -308,7 +262,7 @@ TEST_F(SettingsFixture, OutlineWidthFiveMakesTheRimsFiveTimesAsWide) {
     for (std::size_t i = 0; i < wide.size(); ++i) {
         EXPECT_NEAR(wide[i], 5 * thin[i], 1e-12);
     }
-    EXPECT_TRUE(sameTiles(snapshot(doc()), before));
+    EXPECT_EQ(snapshot(doc()), before);
     // The palette's samples are drawn again with the new rims.
     EXPECT_GT(shell.paletteChanges, paletteDraws);
     EXPECT_NE(editor.paletteImage(), paletteBefore);
@@ -351,8 +305,8 @@ TEST(SetupForms, TitleIsCutAsTheFileKeepsIt) {
     EXPECT_LE(toShiftJis(stored, 1000).size(), 254u);
 }
 
-TEST_F(SettingsFixture, PrintSetupOkStoresAndMarksTheDocument) {
-    newDocument(setcode::PenroseNo1, 60004);
+TEST_F(SettingsFixture, PrintSetupOkStoresAndMarksTheDocumentAndKeepsTheRest) {
+    newDocument();
     PrintSetupLogic print(doc());
     EXPECT_EQ(print.boardTexts()[2], QStringLiteral("縦幅： 210 mm"));
     print.spinMoved(PrintSetupLogic::CutMarginY, 46); // the spin stops at its end
@@ -364,19 +318,16 @@ TEST_F(SettingsFixture, PrintSetupOkStoresAndMarksTheDocument) {
     EXPECT_EQ(s.cutMarginY, 45);
     EXPECT_EQ(s.printForm, 2);
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
-}
 
-TEST_F(SettingsFixture, PrintSetupKeepsWhatItWasNotAskedToChange) {
-    newDocument();
+    // What it was not asked to change stays as it was.
     doc().printSettings.printForm = 0;     // not one of the three: shown as the third button
     doc().printSettings.paperMarginX = 60; // from elsewhere, beyond the field's range
     doc().printSettings.reserved = 9;
-    PrintSetupLogic print(doc());
-    EXPECT_EQ(print.initialFormButton(), 2);
-    print.accept(editor, print.initialTitle(), false, false);
-    EXPECT_EQ(doc().printSettings.printForm, 3);
-    EXPECT_EQ(doc().printSettings.paperMarginX, 60);
-    EXPECT_EQ(doc().printSettings.reserved, 9);
+    PrintSetupLogic again(doc());
+    EXPECT_EQ(again.initialFormButton(), 2);
+    again.accept(editor, again.initialTitle(), false, false);
+    EXPECT_EQ((std::array{s.printForm, s.paperMarginX, s.paperMarginY, s.reserved}),
+              (std::array{3, 60, 7, 9}));
 }
 
 TEST_F(SettingsFixture, JpegSetupOkIsNoChangeOfTheDocument) {

@@ -1,3 +1,5 @@
+// The tests' patch generator checked against the rules of a Penrose tiling, worked out here
+// from the shapes buildTile makes.
 #include "geometry/tilebuilder.h"
 #include "support/penrosepatch.h"
 
@@ -5,10 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <memory>
-#include <numeric>
 #include <ostream>
 #include <set>
 #include <stdexcept>
@@ -27,72 +27,39 @@ struct Pt {
     double y;
 };
 
-bool near(Pt a, Pt b, double tolerance = 1e-9) {
-    return std::abs(a.x - b.x) <= tolerance && std::abs(a.y - b.y) <= tolerance;
-}
-
 double cross(Pt o, Pt a, Pt b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
-// An outline edge of a tile laid at its reference point.
-struct LaidEdge {
-    Pt from;
-    Pt to;
-    double length;
-    std::int32_t direction;
-    std::int32_t code;
-};
-
+// A tile's outline edges moved to its reference point.
 struct Laid {
-    std::int32_t kind;
     Pt at;
-    std::vector<LaidEdge> edges;
+    std::vector<TileEdge> edges;
 };
 
-// Lays every tile with buildTile and moves it to its reference point.
-std::vector<Laid> lay(const std::vector<PlacedTile>& patch, const TileSet& set,
-                      const AngleTable& angles) {
-    std::vector<Laid> laid;
-    for (const PlacedTile& t : patch) {
-        std::unique_ptr<Tile> tile = buildTile(&set, &angles, t.kind, t.rotation);
-        if (!tile) {
-            ADD_FAILURE() << "kind " << t.kind << " rotation " << t.rotation << " cannot be built";
-            return {};
-        }
-        Laid l{t.kind, {t.x, t.y}, {}};
-        for (const TileEdge& e : tile->outline.edges) {
-            l.edges.push_back({{e.x1 + t.x, e.y1 + t.y},
-                               {e.x2 + t.x, e.y2 + t.y},
-                               e.length,
-                               e.direction,
-                               e.matchCode});
-        }
-        laid.push_back(std::move(l));
-    }
-    return laid;
+Pt from(const TileEdge& e) {
+    return {e.x1, e.y1};
+}
+Pt to(const TileEdge& e) {
+    return {e.x2, e.y2};
+}
+bool near(Pt a, Pt b) {
+    return std::abs(a.x - b.x) <= 1e-9 && std::abs(a.y - b.y) <= 1e-9;
 }
 
-// Strictly inside: the crossing rule, with the point kept away from the outline first.
+// Strictly inside: the crossing rule, with points on the outline counted as outside.
 bool strictlyInside(const Laid& t, Pt p) {
     bool inside = false;
-    for (const LaidEdge& e : t.edges) {
-        const double len = std::hypot(e.to.x - e.from.x, e.to.y - e.from.y);
-        const double t0 =
-            ((p.x - e.from.x) * (e.to.x - e.from.x) + (p.y - e.from.y) * (e.to.y - e.from.y)) /
-            (len * len);
-        const double along = std::clamp(t0, 0.0, 1.0);
-        const Pt foot{e.from.x + along * (e.to.x - e.from.x),
-                      e.from.y + along * (e.to.y - e.from.y)};
-        if (std::hypot(p.x - foot.x, p.y - foot.y) < 1e-9) {
+    for (const TileEdge& e : t.edges) {
+        const double dx = e.x2 - e.x1;
+        const double dy = e.y2 - e.y1;
+        const double along =
+            std::clamp(((p.x - e.x1) * dx + (p.y - e.y1) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        if (std::hypot(p.x - e.x1 - along * dx, p.y - e.y1 - along * dy) < 1e-9) {
             return false;
         }
-        if ((e.from.y > p.y) != (e.to.y > p.y)) {
-            const double x =
-                e.from.x + (p.y - e.from.y) * (e.to.x - e.from.x) / (e.to.y - e.from.y);
-            if (x > p.x) {
-                inside = !inside;
-            }
+        if ((e.y1 > p.y) != (e.y2 > p.y) && e.x1 + (p.y - e.y1) * dx / dy > p.x) {
+            inside = !inside;
         }
     }
     return inside;
@@ -103,55 +70,46 @@ struct Survey {
     std::vector<Laid> tiles;
     std::vector<std::pair<int, int>> close; // pairs of tiles near enough to touch
     std::vector<std::vector<int>> neighbours;
-    std::vector<std::vector<char>> edgeShared; // [tile][edge]
+    int edges = 0;
     int sharedEdges = 0;
-    std::vector<std::string> faults; // broken matching rules, overlaps
+    std::vector<std::string> faults; // broken matching rules, overlaps along a line
 };
 
-void compareEdges(Survey& s, int i, int j) {
+void compareEdges(Survey& s, std::vector<std::vector<char>>& shared, int i, int j) {
     for (std::size_t a = 0; a < s.tiles[i].edges.size(); ++a) {
         for (std::size_t b = 0; b < s.tiles[j].edges.size(); ++b) {
-            const LaidEdge& e = s.tiles[i].edges[a];
-            const LaidEdge& f = s.tiles[j].edges[b];
-            const auto where = [&] {
-                return "tiles " + std::to_string(i) + " edge " + std::to_string(a) + " and " +
-                       std::to_string(j) + " edge " + std::to_string(b);
-            };
-            if (near(e.from, f.to) && near(e.to, f.from)) {
+            const TileEdge& e = s.tiles[i].edges[a];
+            const TileEdge& f = s.tiles[j].edges[b];
+            const std::string where = "tiles " + std::to_string(i) + " edge " + std::to_string(a) +
+                                      " and " + std::to_string(j) + " edge " + std::to_string(b) +
+                                      ": ";
+            if (near(from(e), to(f)) && near(to(e), from(f))) {
                 ++s.sharedEdges;
-                if (s.edgeShared[i][a] || s.edgeShared[j][b]) {
-                    s.faults.push_back(where() + ": an edge shared twice");
+                if (shared[i][a] || shared[j][b]) {
+                    s.faults.push_back(where + "an edge shared twice");
                 }
-                s.edgeShared[i][a] = s.edgeShared[j][b] = 1;
+                shared[i][a] = shared[j][b] = 1;
                 s.neighbours[i].push_back(j);
                 s.neighbours[j].push_back(i);
-                if (std::abs(e.length - f.length) > 1e-12) {
-                    s.faults.push_back(where() + ": lengths differ");
-                }
-                if ((e.direction + 10) % 20 != f.direction) {
-                    s.faults.push_back(where() + ": directions not opposite");
-                }
-                if (e.code + f.code != 0) {
-                    s.faults.push_back(where() + ": match codes " + std::to_string(e.code) +
-                                       " and " + std::to_string(f.code));
+                if (std::abs(e.length - f.length) > 1e-12 ||
+                    (e.direction + 10) % 20 != f.direction || e.matchCode + f.matchCode != 0) {
+                    s.faults.push_back(where + "lengths, directions or match codes differ");
                 }
                 continue;
             }
             // Any other contact along a line is an overlap or a corner on an edge.
-            const double len = std::hypot(e.to.x - e.from.x, e.to.y - e.from.y);
-            if (std::abs(cross(e.from, e.to, f.from)) > 1e-9 * len ||
-                std::abs(cross(e.from, e.to, f.to)) > 1e-9 * len) {
+            const double len = std::hypot(e.x2 - e.x1, e.y2 - e.y1);
+            if (std::abs(cross(from(e), to(e), from(f))) > 1e-9 * len ||
+                std::abs(cross(from(e), to(e), to(f))) > 1e-9 * len) {
                 continue;
             }
             auto along = [&](Pt p) {
-                return ((p.x - e.from.x) * (e.to.x - e.from.x) +
-                        (p.y - e.from.y) * (e.to.y - e.from.y)) /
-                       len;
+                return ((p.x - e.x1) * (e.x2 - e.x1) + (p.y - e.y1) * (e.y2 - e.y1)) / len;
             };
-            const double lo = std::max(0.0, std::min(along(f.from), along(f.to)));
-            const double hi = std::min(len, std::max(along(f.from), along(f.to)));
+            const double lo = std::max(0.0, std::min(along(from(f)), along(to(f))));
+            const double hi = std::min(len, std::max(along(from(f)), along(to(f))));
             if (hi - lo > 1e-9) {
-                s.faults.push_back(where() + ": overlap along a line without a shared edge");
+                s.faults.push_back(where + "overlap along a line without a shared edge");
             }
         }
     }
@@ -161,11 +119,26 @@ Survey survey(const std::vector<PlacedTile>& patch, std::int32_t setCode) {
     const std::unique_ptr<TileSet> set = createTileSet(setCode);
     const AngleTable angles = createAngleTable(*set);
     Survey s;
-    s.tiles = lay(patch, *set, angles);
+    for (const PlacedTile& t : patch) {
+        std::unique_ptr<Tile> tile = buildTile(set.get(), &angles, t.kind, t.rotation);
+        if (!tile) {
+            ADD_FAILURE() << "kind " << t.kind << " rotation " << t.rotation << " cannot be built";
+            return s;
+        }
+        Laid& laid = s.tiles.emplace_back(Laid{{t.x, t.y}, tile->outline.edges});
+        for (TileEdge& e : laid.edges) {
+            e.x1 += t.x;
+            e.x2 += t.x;
+            e.y1 += t.y;
+            e.y2 += t.y;
+        }
+        s.edges += static_cast<int>(laid.edges.size());
+    }
     const int n = static_cast<int>(s.tiles.size());
     s.neighbours.resize(n);
+    std::vector<std::vector<char>> shared;
     for (const Laid& t : s.tiles) {
-        s.edgeShared.emplace_back(t.edges.size(), 0);
+        shared.emplace_back(t.edges.size(), 0);
     }
     // No corner of these tiles is more than 1.2 from its reference point.
     for (int i = 0; i < n; ++i) {
@@ -173,7 +146,7 @@ Survey survey(const std::vector<PlacedTile>& patch, std::int32_t setCode) {
             if (std::hypot(s.tiles[i].at.x - s.tiles[j].at.x, s.tiles[i].at.y - s.tiles[j].at.y) <
                 2.5) {
                 s.close.emplace_back(i, j);
-                compareEdges(s, i, j);
+                compareEdges(s, shared, i, j);
             }
         }
     }
@@ -181,20 +154,6 @@ Survey survey(const std::vector<PlacedTile>& patch, std::int32_t setCode) {
         std::sort(list.begin(), list.end());
     }
     return s;
-}
-
-// Patches are surveyed once per set and size; the survey takes longer than making them.
-const Survey& surveyed(std::int32_t setCode, int size) {
-    static std::map<std::pair<std::int32_t, int>, Survey> cache;
-    const auto key = std::make_pair(setCode, size);
-    auto it = cache.find(key);
-    if (it == cache.end()) {
-        const std::vector<PlacedTile> patch = setCode == setcode::PenroseNo1
-                                                  ? testsupport::kiteDartPatch(size)
-                                                  : testsupport::rhombPatch(size);
-        it = cache.emplace(key, survey(patch, setCode)).first;
-    }
-    return it->second;
 }
 
 struct SetCase {
@@ -215,61 +174,54 @@ protected:
         return GetParam().set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(size)
                                                      : testsupport::rhombPatch(size);
     }
-    const Survey& surveyOf(int size) const { return surveyed(GetParam().set, size); }
+    // Patches are surveyed once per set and size; the survey takes longer than making them.
+    const Survey& surveyOf(int size) const {
+        static std::map<std::pair<std::int32_t, int>, Survey> cache;
+        const auto key = std::make_pair(GetParam().set, size);
+        if (cache.count(key) == 0) {
+            cache.emplace(key, survey(make(size), GetParam().set));
+        }
+        return cache.at(key);
+    }
 };
 
 const int kSizes[] = {100, 1000, 2000};
 
-TEST_P(PenrosePatch, HasTheTilesAskedForInKindsAndRotationsOfTheSet) {
+TEST_P(PenrosePatch, IsALegalTilingOfBothKindsWithTheNeighboursItReports) {
     const std::unique_ptr<TileSet> set = createTileSet(GetParam().set);
-    for (int size : {1, 2, 100, 1000, 2000}) {
+    const AngleTable angles = createAngleTable(*set);
+    for (int size : {1, 2}) { // the survey also fails on tiles buildTile cannot build
+        EXPECT_GE(static_cast<int>(survey(make(size), GetParam().set).tiles.size()), size);
+    }
+    for (int size : kSizes) {
         SCOPED_TRACE(size);
+        const Survey& s = surveyOf(size);
+        ASSERT_GE(static_cast<int>(s.tiles.size()), size);
         const std::vector<PlacedTile> patch = make(size);
-        EXPECT_GE(static_cast<int>(patch.size()), size);
         std::set<std::int32_t> kinds;
         for (const PlacedTile& t : patch) {
-            EXPECT_GE(set->kindIndex(t.kind), 0) << t.kind;
-            EXPECT_GE(t.rotation, 0);
-            EXPECT_LT(t.rotation, 20);
             kinds.insert(t.kind);
         }
-        if (size >= 100) {
-            EXPECT_EQ(kinds.size(), 2u);
-        }
-    }
-}
+        EXPECT_EQ(kinds.size(), 2u);
 
-TEST_P(PenrosePatch, SharedEdgesMeetOppositeWithEqualLengthsAndCodesSummingToZero) {
-    for (int size : kSizes) {
-        SCOPED_TRACE(size);
-        const Survey& s = surveyOf(size);
+        // Shared edges meet opposite with equal lengths and codes summing to zero, and most
+        // edges of a round patch lie inside it, each shared by two tiles.
         EXPECT_EQ(s.faults.size(), 0u) << (s.faults.empty() ? "" : "first: " + s.faults[0]);
-        // Most edges of a round patch lie inside it, each shared by two tiles.
-        int edges = 0;
-        for (const Laid& t : s.tiles) {
-            edges += static_cast<int>(t.edges.size());
-        }
-        EXPECT_GT(2 * s.sharedEdges, edges * 3 / 4);
-    }
-}
+        EXPECT_GT(2 * s.sharedEdges, s.edges * 3 / 4);
+        EXPECT_EQ(testsupport::edgeNeighbours(patch, *set, angles), s.neighbours);
 
-TEST_P(PenrosePatch, TilesDoNotOverlap) {
-    for (int size : kSizes) {
-        SCOPED_TRACE(size);
-        const Survey& s = surveyOf(size);
-        // Points spread over the two triangles either side of the diagonal from corner 0 to
-        // corner 2, which lies inside every one of these shapes.
+        // No overlaps: points spread over the two triangles either side of the diagonal from
+        // corner 0 to corner 2 (inside every one of these shapes) lie in no other tile.
         const double weights[][3] = {
             {1.0 / 3, 1.0 / 3, 1.0 / 3}, {0.8, 0.1, 0.1}, {0.1, 0.8, 0.1}, {0.1, 0.1, 0.8}};
         int inside = 0;
         for (const auto& [i, j] : s.close) {
             for (const auto& [a, b] : {std::make_pair(i, j), std::make_pair(j, i)}) {
                 const auto& e = s.tiles[a].edges;
-                const Pt v[4] = {e[0].from, e[1].from, e[2].from, e[3].from};
-                for (const Pt& c : {v[1], v[3]}) {
+                for (const TileEdge* c : {&e[1], &e[3]}) {
                     for (const auto& w : weights) {
-                        const Pt p{w[0] * v[0].x + w[1] * c.x + w[2] * v[2].x,
-                                   w[0] * v[0].y + w[1] * c.y + w[2] * v[2].y};
+                        const Pt p{w[0] * e[0].x1 + w[1] * c->x1 + w[2] * e[2].x1,
+                                   w[0] * e[0].y1 + w[1] * c->y1 + w[2] * e[2].y1};
                         ASSERT_TRUE(strictlyInside(s.tiles[a], p));
                         ++inside;
                         EXPECT_FALSE(strictlyInside(s.tiles[b], p))
@@ -283,13 +235,13 @@ TEST_P(PenrosePatch, TilesDoNotOverlap) {
 }
 
 TEST_P(PenrosePatch, KindsComeInTheGoldenRatio) {
-    // In a Penrose tiling kites outnumber darts, and wide diamonds narrow ones, by φ to 1;
-    // a round patch strays from that only through the tiles along its rim.
-    // The rim holds a share of about 1/√n of the tiles, so the allowance shrinks that way.
+    // Kites outnumber darts, and wide diamonds narrow ones, by φ to 1; a round patch strays
+    // from that through its rim, about 1/√n of the tiles, so the allowance shrinks that way.
     for (const auto& [size, tolerance] :
          {std::make_pair(1000, 0.05), std::make_pair(2000, 0.05), std::make_pair(5000, 0.025)}) {
         SCOPED_TRACE(size);
-        int major = 0, minor = 0;
+        int major = 0;
+        int minor = 0;
         for (const PlacedTile& t : make(size)) {
             major += t.kind == GetParam().major ? 1 : 0;
             minor += t.kind == GetParam().minor ? 1 : 0;
@@ -297,17 +249,6 @@ TEST_P(PenrosePatch, KindsComeInTheGoldenRatio) {
         ASSERT_GT(minor, 0);
         EXPECT_NEAR(static_cast<double>(major) / minor / kPhi, 1.0, tolerance)
             << major << " to " << minor;
-    }
-}
-
-TEST_P(PenrosePatch, EdgeNeighboursAreTheTilesSharingAnEdge) {
-    const std::unique_ptr<TileSet> set = createTileSet(GetParam().set);
-    const AngleTable angles = createAngleTable(*set);
-    for (int size : kSizes) {
-        SCOPED_TRACE(size);
-        const Survey& s = surveyOf(size);
-        const std::vector<PlacedTile> patch = make(size);
-        EXPECT_EQ(testsupport::edgeNeighbours(patch, *set, angles), s.neighbours);
     }
 }
 
@@ -320,14 +261,10 @@ void expectConnectedOrder(const std::vector<int>& order,
     std::vector<char> laid(n, 0);
     for (std::size_t k = 0; k < order.size(); ++k) {
         const int tile = order[k];
-        ASSERT_GE(tile, 0);
-        ASSERT_LT(tile, n);
-        ASSERT_EQ(laid[tile], 0) << "tile " << tile << " twice";
-        if (k > 0) {
-            const auto& list = neighbours[tile];
-            EXPECT_TRUE(std::any_of(list.begin(), list.end(), [&](int j) { return laid[j]; }))
-                << "tile " << tile << " at place " << k << " touches none before it";
-        }
+        ASSERT_TRUE(tile >= 0 && tile < n && laid[tile] == 0) << "tile " << tile;
+        const auto& list = neighbours[tile];
+        EXPECT_TRUE(k == 0 || std::any_of(list.begin(), list.end(), [&](int j) { return laid[j]; }))
+            << "tile " << tile << " at place " << k << " touches none before it";
         laid[tile] = 1;
     }
 }
@@ -386,7 +323,6 @@ TEST(PenrosePatchOrders, CoverOnlyThePieceThatHoldsTheStart) {
     EXPECT_THROW(testsupport::breadthFirstOrder(neighbours, -1), std::out_of_range);
     for (unsigned seed = 0; seed < 20; ++seed) {
         const std::vector<int> order = testsupport::randomConnectedOrder(neighbours, seed);
-        ASSERT_FALSE(order.empty());
         const std::set<int> piece(order.begin(), order.end());
         EXPECT_TRUE(piece == std::set<int>({0, 1, 2}) || piece == std::set<int>({3, 4}));
         EXPECT_EQ(piece.size(), order.size());

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 using namespace pavelora;
+using pavelora::test::blackAround;
+using pavelora::test::blankA4;
 using pavelora::test::coloursOf;
 using pavelora::test::ensureGuiApplication;
 using pavelora::test::key;
@@ -118,10 +120,7 @@ TEST(PrintLayout, PaperMarginsCountOnlyBeyondTheUnprintableBorder) {
     const PrintLayout same = layoutOf(a4Page(), small, A4Portrait);
     EXPECT_EQ(same.marginX, 35);
     EXPECT_EQ(same.effectiveMarginX, 40);
-    EXPECT_EQ(same.imageWidth, plain.imageWidth);
-    EXPECT_EQ(same.imageHeight, plain.imageHeight);
-    EXPECT_EQ(same.originX, plain.originX);
-    EXPECT_EQ(same.originY, plain.originY);
+    EXPECT_EQ(same.cutRect(), plain.cutRect());
 
     PrintSettings wide;
     wide.paperMarginX = 10; // 118 pixels: 78 beyond the border
@@ -133,8 +132,6 @@ TEST(PrintLayout, PaperMarginsCountOnlyBeyondTheUnprintableBorder) {
     EXPECT_GE(l.imageWidth, 2243);
     EXPECT_EQ(l.originX, (2244 - l.imageWidth) / 2 + 78);
     EXPECT_EQ(l.originY, 78);
-    // On the paper the image starts at the margin itself.
-    EXPECT_EQ(40 + l.originX, 118 + (2244 - l.imageWidth) / 2);
 }
 
 TEST(PrintLayout, CutMarginsAreMeasuredOnThePaperWhateverTheScale) {
@@ -175,10 +172,7 @@ TEST(PrintPage, ColourFormFillsTheCutRectangleAndDrawsTheTiles) {
     f.doc.printSettings.cutMarginX = 5;
     f.doc.printSettings.cutMarginY = 8;
 
-    QImage page(2480, 3508, QImage::Format_RGB32);
-    page.setDotsPerMeterX(11811); // 300 dpi
-    page.setDotsPerMeterY(11811);
-    page.fill(Qt::white);
+    QImage page = blankA4(300);
     {
         QPainter painter(&page);
         printPageColour(painter, f.doc);
@@ -225,10 +219,7 @@ TEST(PrintPage, OutlineFormIsThinBlackLinesOnly) {
     f.putTile(kind::NarrowDiamond2, 4, 14.0, 20.0);
     f.doc.printSettings.printForm = 3;
 
-    QImage page(1240, 1754, QImage::Format_RGB32); // A4 at 150 dpi
-    page.setDotsPerMeterX(5906);
-    page.setDotsPerMeterY(5906);
-    page.fill(Qt::white);
+    QImage page = blankA4(150);
     {
         QPainter painter(&page);
         printPage(painter, f.doc);
@@ -239,14 +230,7 @@ TEST(PrintPage, OutlineFormIsThinBlackLinesOnly) {
         for (const auto& tile : group->tiles) {
             EXPECT_EQ(rgbAt(page, l.map(tile->x, tile->y)), (Rgb{255, 255, 255}));
             for (const TileEdge& e : tile->outline.edges) {
-                const QPoint mid = l.map((e.x1 + e.x2) / 2, (e.y1 + e.y2) / 2);
-                int black = 0;
-                for (int dy = -2; dy <= 2; ++dy) {
-                    for (int dx = -2; dx <= 2; ++dx) {
-                        black += rgbAt(page, mid + QPoint(dx, dy)) == Rgb{0, 0, 0} ? 1 : 0;
-                    }
-                }
-                // A one-pixel line crosses a 5 x 5 window in at most 7 pixels.
+                const int black = blackAround(page, l.map((e.x1 + e.x2) / 2, (e.y1 + e.y2) / 2));
                 EXPECT_GE(black, 3);
                 EXPECT_LE(black, 7);
             }
@@ -258,9 +242,7 @@ TEST(PrintPage, TheTitleIsWrittenAboveTheCutRectangle) {
     ensureGuiApplication();
     RenderFixture f(setcode::PenroseNo1);
     f.doc.view.boardColour = {230, 220, 180};
-    QImage page(1240, 1754, QImage::Format_RGB32);
-    page.setDotsPerMeterX(5906);
-    page.setDotsPerMeterY(5906);
+    QImage page = blankA4(150);
     auto darkAboveTheBoard = [&](const PrintLayout& l) {
         int dark = 0;
         for (int y = 0; y < l.cutTop; ++y) {

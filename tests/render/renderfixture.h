@@ -121,6 +121,26 @@ inline double litFactor(const EdgeChain& chain, double rise) {
     return cosine >= flat ? 1 + (cosine - flat) / (1 - flat) : 1 - (flat - cosine) / (1 + flat);
 }
 
+// Black pixels in the 5 × 5 window around p: a one-pixel line crosses it in at most 7.
+inline int blackAround(const QImage& image, QPoint p) {
+    int black = 0;
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            black += rgbAt(image, p + QPoint(dx, dy)) == Rgb{0, 0, 0} ? 1 : 0;
+        }
+    }
+    return black;
+}
+
+// A blank A4 page at `dpi` dots per inch.
+inline QImage blankA4(int dpi) {
+    QImage page(dpi * 2480 / 300, dpi * 3508 / 300, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dpi / 0.0254));
+    page.setDotsPerMeterY(qRound(dpi / 0.0254));
+    page.fill(Qt::white);
+    return page;
+}
+
 // Every distinct colour of an image.
 inline std::set<std::tuple<int, int, int>> coloursOf(const QImage& image) {
     std::set<std::tuple<int, int, int>> colours;

@@ -3,12 +3,14 @@
 #include "render/colour.h"
 #include "render/shading.h"
 #include "renderfixture.h"
+#include "support/patchboard.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 #include <set>
+#include <utility>
 
 using namespace pavelora;
 using pavelora::test::coloursOf;
@@ -21,22 +23,6 @@ using pavelora::test::rgbAt;
 
 namespace {
 
-struct KindInSet {
-    std::int32_t set;
-    std::int32_t kind;
-};
-
-std::vector<KindInSet> allKinds() {
-    std::vector<KindInSet> kinds;
-    for (const TileSetEntry& entry : TileSetCatalogue) {
-        const auto set = createTileSet(entry.code);
-        for (std::int32_t kind : set->kindCodes) {
-            kinds.push_back({entry.code, kind});
-        }
-    }
-    return kinds;
-}
-
 // The expected colour of a rim strip: the kind colour with its lightness scaled by the
 // strip's lighting factor.
 Rgb expectedRim(Rgb base, double factor) {
@@ -46,16 +32,12 @@ Rgb expectedRim(Rgb base, double factor) {
     return hlsToRgb(hls.hue, lightness, hls.saturation);
 }
 
-bool insideImage(const QImage& image, QPoint p) {
-    return p.x() >= 0 && p.y() >= 0 && p.x() < image.width() && p.y() < image.height();
-}
-
 // Whether a colour is found within `reach` pixels of p.
 bool colourNear(const QImage& image, QPoint p, Rgb colour, int reach) {
     for (int dy = -reach; dy <= reach; ++dy) {
         for (int dx = -reach; dx <= reach; ++dx) {
             const QPoint q(p.x() + dx, p.y() + dy);
-            if (insideImage(image, q) && rgbAt(image, q) == colour) {
+            if (image.valid(q) && rgbAt(image, q) == colour) {
                 return true;
             }
         }
@@ -95,6 +77,14 @@ void expectChangesReported(const RenderFixture& f, const QImage& before) {
     EXPECT_EQ(unreported, 0);
 }
 
+// Replaces a tile and redraws as the main window does: the old tile's surroundings without
+// it, then the new tile's with it.
+void replaceTile(RenderFixture& f, Tile* old, Tile* next) {
+    redrawAroundTile(f.buffers, f.doc, old, false);
+    removeTile(f.doc, old);
+    redrawAroundTile(f.buffers, f.doc, next, true);
+}
+
 } // namespace
 
 TEST(BoardBuffers, AreTheViewSizeAndHoldTheBoardColour) {
@@ -122,39 +112,37 @@ TEST(BoardBuffers, AreTheViewSizeAndHoldTheBoardColour) {
 }
 
 TEST(DrawTile, FaceHasTheKindColourAndRimsTheirShades) {
-    for (const KindInSet& k : allKinds()) {
-        for (int rotation : {0, 3, 7, 10, 16}) {
-            RenderFixture f(k.set);
-            f.doc.patternOn = 0;
-            f.doc.view.tileSizeRatio = 4.0;
-            Tile* tile = f.putTile(k.kind, rotation, 10.5, 14.85);
-            ASSERT_NE(tile, nullptr);
-            f.widenRims(0.2);
-            drawTile(f.buffers, f.doc, tile);
-            const QImage& image = f.buffers.backBuffer;
-            const Rgb base = *kindColour(*f.doc.tileSet, k.kind);
-            EXPECT_EQ(rgbAt(image, f.bufferPixel(tile->x, tile->y)), base)
-                << k.kind << " rotation " << rotation;
-            for (int i = 1; i < tile->decorationCount(); ++i) {
-                const EdgeChain& strip = tile->decorations[static_cast<std::size_t>(i)];
-                const TileEdge& outer = strip.edges[0];
-                // The middle of the strip: halfway along its outer edge, pulled in by half
-                // the inset.
-                const QPoint p = f.unitPixel(*tile, 0.9 * (outer.x1 + outer.x2) / 2,
-                                             0.9 * (outer.y1 + outer.y2) / 2);
-                EXPECT_EQ(key(rgbAt(image, p)),
-                          key(expectedRim(base, litFactor(strip, f.doc.tileSet->outlineRatio2))))
-                    << k.kind << " rotation " << rotation << " strip " << i;
-            }
-            // Only the board, the face and the rims' own colours appear.
-            std::set<std::tuple<int, int, int>> allowed{{255, 255, 255}, key(base)};
-            for (int i = 1; i < tile->decorationCount(); ++i) {
-                allowed.insert(
-                    key(expectedRim(base, litFactor(tile->decorations[static_cast<std::size_t>(i)],
-                                                    f.doc.tileSet->outlineRatio2))));
-            }
-            for (const auto& c : coloursOf(image)) {
-                EXPECT_TRUE(allowed.count(c)) << k.kind << " shows a stray colour";
+    for (const TileSetEntry& entry : TileSetCatalogue) {
+        const auto set = createTileSet(entry.code);
+        for (std::int32_t kind : set->kindCodes) {
+            for (int rotation : {0, 3, 7, 10, 16}) {
+                SCOPED_TRACE(testing::Message() << kind << " rotation " << rotation);
+                RenderFixture f(entry.code);
+                f.doc.patternOn = 0;
+                f.doc.view.tileSizeRatio = 4.0;
+                Tile* tile = f.putTile(kind, rotation, 10.5, 14.85);
+                ASSERT_NE(tile, nullptr);
+                f.widenRims(0.2);
+                drawTile(f.buffers, f.doc, tile);
+                const QImage& image = f.buffers.backBuffer;
+                const Rgb base = *kindColour(*f.doc.tileSet, kind);
+                EXPECT_EQ(rgbAt(image, f.bufferPixel(tile->x, tile->y)), base);
+                // Each strip's middle (halfway along its outer edge, half the inset in)
+                // has its shade; only the board, the face and the shades appear.
+                std::set<std::tuple<int, int, int>> allowed{{255, 255, 255}, key(base)};
+                for (int i = 1; i < tile->decorationCount(); ++i) {
+                    const EdgeChain& strip = tile->decorations[static_cast<std::size_t>(i)];
+                    const TileEdge& outer = strip.edges[0];
+                    const QPoint p = f.unitPixel(*tile, 0.9 * (outer.x1 + outer.x2) / 2,
+                                                 0.9 * (outer.y1 + outer.y2) / 2);
+                    const auto shade =
+                        key(expectedRim(base, litFactor(strip, f.doc.tileSet->outlineRatio2)));
+                    EXPECT_EQ(key(rgbAt(image, p)), shade) << "strip " << i;
+                    allowed.insert(shade);
+                }
+                for (const auto& c : coloursOf(image)) {
+                    EXPECT_TRUE(allowed.count(c)) << "a stray colour";
+                }
             }
         }
     }
@@ -233,28 +221,17 @@ TEST(DrawTile, PairPatternLiesWhereTheTileGeometryPutsItAndNowhereOutsideTheTile
 }
 
 TEST(DrawTile, NoPatternWhenSwitchedOffOrForKindsWithout) {
-    // Penrose kinds with the switch off.
-    for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+    // Penrose kinds with the switch off; "Durer" and "Kepler" kinds (50031 among them) with
+    // it forced on and pair colours given to their sets.
+    const std::pair<std::int32_t, std::int32_t> cases[] = {{setcode::PenroseNo1, 0},
+                                                           {setcode::PenroseNo2, 0},
+                                                           {setcode::PenroseNo3, 0},
+                                                           {setcode::Durer, 1},
+                                                           {setcode::Kepler, 1}};
+    for (const auto& [set, patternOn] : cases) {
         RenderFixture f(set);
         f.distinctPairColours();
-        f.doc.patternOn = 0;
-        f.doc.view.tileSizeRatio = 2.0;
-        double x = 4;
-        for (std::int32_t kind : f.doc.tileSet->kindCodes) {
-            drawTile(f.buffers, f.doc, f.putTile(kind, 2, x, 8));
-            x += 6;
-        }
-        const auto colours = coloursOf(f.buffers.backBuffer);
-        for (const Rgb& c : f.doc.tileSet->pairColours) {
-            EXPECT_EQ(colours.count(key(c)), 0u) << set;
-        }
-    }
-    // "Durer" and "Kepler" kinds (50031 among them) with the switch forced on and pair
-    // colours given to their sets.
-    for (std::int32_t set : {setcode::Durer, setcode::Kepler}) {
-        RenderFixture f(set);
-        f.distinctPairColours();
-        f.doc.patternOn = 1;
+        f.doc.patternOn = patternOn;
         f.doc.view.tileSizeRatio = 1.5;
         double x = 4;
         for (std::int32_t kind : f.doc.tileSet->kindCodes) {
@@ -326,25 +303,8 @@ TEST(RedrawAllTiles, DrawsInDisplayOrderAndRebuildsTheGroupRegions) {
     EXPECT_NE(lower->group->region, before);
 }
 
-TEST(RedrawAroundTile, TheTileItselfOnlyWithIncludeSelf) {
-    RenderFixture f(setcode::PenroseNo1);
-    f.doc.patternOn = 0;
-    Tile* tile = f.putTile(kind::Kaite, 0, 8.0, 8.0);
-    redrawAllTiles(f.buffers, f.doc);
-    const QPoint centre = f.bufferPixel(8.0, 8.0);
-    ASSERT_EQ(rgbAt(f.buffers.backBuffer, centre), (Rgb{0, 200, 200}));
-    EXPECT_TRUE(redrawAroundTile(f.buffers, f.doc, tile, false));
-    EXPECT_EQ(coloursOf(f.buffers.backBuffer),
-              (std::set<std::tuple<int, int, int>>{{255, 255, 255}}));
-    EXPECT_TRUE(redrawAroundTile(f.buffers, f.doc, tile, true));
-    EXPECT_EQ(rgbAt(f.buffers.backBuffer, centre), (Rgb{0, 200, 200}));
-    EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
-    EXPECT_FALSE(redrawAroundTile(f.buffers, f.doc, nullptr, true));
-}
-
-// A drag, a turn and a deletion, each redrawn as the main window does it: the old tile's
-// surroundings without it, then the new tile's with it. Afterwards the back buffer is the
-// same as a fresh full redraw of the board.
+// A drag, a turn and a deletion, each redrawn as the main window does it: afterwards the back
+// buffer is the same as a fresh full redraw of the board.
 TEST(RedrawAroundTile, PartialRedrawsGiveTheFullRedrawsPicture) {
     for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2}) {
         RenderFixture f(set);
@@ -362,9 +322,7 @@ TEST(RedrawAroundTile, PartialRedrawsGiveTheFullRedrawsPicture) {
         for (int step = 1; step <= 12; ++step) {
             Tile* next =
                 f.putTile(moving->kind, moving->rotation, moving->x + 0.11, moving->y + 0.045);
-            redrawAroundTile(f.buffers, f.doc, moving, false);
-            removeTile(f.doc, moving);
-            redrawAroundTile(f.buffers, f.doc, next, true);
+            replaceTile(f, moving, next);
             moving = next;
             ASSERT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " step " << step;
         }
@@ -372,11 +330,8 @@ TEST(RedrawAroundTile, PartialRedrawsGiveTheFullRedrawsPicture) {
 
         // Turn another tile by one step.
         Tile* turning = tiles[7];
-        Tile* turned =
-            f.putTile(turning->kind, (turning->rotation + 1) % 20, turning->x, turning->y);
-        redrawAroundTile(f.buffers, f.doc, turning, false);
-        removeTile(f.doc, turning);
-        redrawAroundTile(f.buffers, f.doc, turned, true);
+        replaceTile(f, turning,
+                    f.putTile(turning->kind, (turning->rotation + 1) % 20, turning->x, turning->y));
         EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " turn";
 
         // Delete one.
@@ -397,10 +352,7 @@ TEST(RedrawAroundTile, ALowerTilesPatternStaysUnderTheTileAboveIt) {
     Tile* moving = f.putTile(kind::Kaite, 10, 10.0, 7.7);
     ASSERT_LT(std::hypot(lower->x - moving->x, lower->y - moving->y), 1.05 * f.doc.tileSet->extent);
     redrawAllTiles(f.buffers, f.doc);
-    Tile* moved = f.putTile(kind::Kaite, 10, 10.1, 7.7);
-    redrawAroundTile(f.buffers, f.doc, moving, false);
-    removeTile(f.doc, moving);
-    redrawAroundTile(f.buffers, f.doc, moved, true);
+    replaceTile(f, moving, f.putTile(kind::Kaite, 10, 10.1, 7.7));
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
 }
 
@@ -417,32 +369,17 @@ TEST(RedrawAroundTile, NearTheBoardEdgeStaysWithinTheBufferAndTheVisibleBoard) {
     EXPECT_TRUE(redrawAroundTile(f.buffers, f.doc, top, true));
     EXPECT_EQ(f.buffers.backBuffer, before);
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
-    for (const QRegion& r : f.reported) {
-        EXPECT_TRUE(QRegion(visibleBoardRect(f.doc.view)).intersected(r) == r);
-    }
+    expectChangesReported(f, before);
 }
 
 TEST(RedrawAroundGroup, MovingAJoinedGroupMatchesAFullRedraw) {
     RenderFixture f(setcode::PenroseNo1);
     f.doc.view.tileSizeRatio = 0.7;
+    // The patch's ten central tiles as one joined group, the others laid singly around it.
     const auto patch = testsupport::kiteDartPatch(60);
-    const auto order = testsupport::breadthFirstOrder(
-        testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles), 0);
-    // Ten tiles of the patch joined one by one into a group, the rest laid singly.
-    auto place = [&](int i) {
-        const auto& p = patch[static_cast<std::size_t>(i)];
-        return f.putTile(p.kind, p.rotation, 10.0 + 0.7 * p.x, 14.0 + 0.7 * p.y);
-    };
-    Tile* seed = place(order[0]);
-    for (std::size_t k = 1; k < 10; ++k) {
-        Tile* t = place(order[k]);
-        ASSERT_NE(joinTile(f.doc, t), nullptr) << "tile " << k;
-        removeTile(f.doc, t);
-    }
-    for (std::size_t k = 10; k < order.size(); ++k) {
-        place(order[k]);
-    }
-    TileGroup* group = seed->group;
+    TileGroup* group =
+        testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + 10}, 10.0, 14.0);
+    f.layPatch({patch.begin() + 10, patch.end()}, 10.0, 14.0);
     ASSERT_EQ(group->count(), 10);
     redrawAllTiles(f.buffers, f.doc);
     const QImage start = f.buffers.backBuffer.copy();
@@ -492,12 +429,7 @@ TEST(Blink, GroupOutlineShowsOnlyTheFreeEdges) {
     f.doc.view.tileSizeRatio = 2.0;
     f.doc.view.boardColour = {60, 60, 60};
     createBoardBuffers(f.buffers, f.doc.view);
-    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
-    double x = 0;
-    double y = 0;
-    f.alignedPosition(kind::Kaite, 10, 0, *dart, 0, x, y);
-    f.drop(kind::Kaite, 10, x, y);
-    ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
+    Tile* dart = f.dartWithKite(10.0, 10.0);
     TileGroup* group = f.doc.board.groups[0].get();
     ASSERT_EQ(group->count(), 2);
     ASSERT_NE(dart->outline.edges[0].neighbour, nullptr);

@@ -1,35 +1,9 @@
-#include "app/commands.h"
-#include "app/mainwindow.h"
 #include "board/hittest.h"
+#include "windowsession.h"
 
-#include <QApplication>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
 using namespace pavelora;
-
-namespace {
-
-// Accepts the new-document dialog as it opens, with the given rows.
-void acceptNewDocument(int setRow, int boardRow) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            dialog->findChild<QListWidget*>(QStringLiteral("30012"))->setCurrentRow(setRow);
-            dialog->findChild<QListWidget*>(QStringLiteral("30013"))->setCurrentRow(boardRow);
-            dialog->findChild<QPushButton*>(QStringLiteral("30001"))->click();
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class InteractionTest : public QObject {
     Q_OBJECT
@@ -52,22 +26,20 @@ private:
         return shot.pixelColor(client);
     }
 
+    std::unique_ptr<test::Session> session;
     MainWindow* window = nullptr;
 };
 
 void InteractionTest::init() {
-    window = new MainWindow;
-    window->resize(1100, 800);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    acceptNewDocument(0, 0); // Penrose No.1 on Ａ３縦, taller than the window
-    window->action(cmd::New)->trigger();
+    // Penrose No.1 on Ａ３縦, taller than the window.
+    session = std::make_unique<test::Session>(0, 0, QSize(1100, 800));
+    window = &session->window;
     QVERIFY(window->editor().documentOpen());
     QTRY_VERIFY(window->editor().document()->view.clientWidth > 0);
 }
 
 void InteractionTest::cleanup() {
-    delete window;
+    session.reset();
     window = nullptr;
 }
 
@@ -111,8 +83,8 @@ void InteractionTest::keysTurnAndNudge() {
     QCOMPARE(editor.selection().currentTile->rotation, 19);
     const QPoint before = pixelOf(editor.selection().currentTile);
     QTest::keyClick(view, Qt::Key_Left);
-    const int step = static_cast<int>(editor.document()->tileSet->extent *
-                                      editor.document()->view.pxPerMmX);
+    const int step =
+        static_cast<int>(editor.document()->tileSet->extent * editor.document()->view.pxPerMmX);
     QCOMPARE(pixelOf(editor.selection().currentTile), before - QPoint(step, 0));
     QTest::keyClick(view, Qt::Key_Delete);
     QCOMPARE(editor.document()->board.count(), 0);

@@ -1,72 +1,16 @@
-#include "app/commands.h"
-#include "app/mainwindow.h"
 #include "document/documentio.h"
 #include "palette/palettewindow.h"
+#include "windowsession.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace pavelora;
+using namespace pavelora::test;
 
 namespace {
-
-// Runs `answer` on the next modal dialog that opens. The watch can be called off by
-// deleting the returned timer (it deletes itself once it has answered).
-QPointer<QTimer> whenModalOpens(std::function<void(QWidget*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(modal);
-        }
-    });
-    timer->start();
-    return timer;
-}
-
-// Closes the document, answering No to a save question if one comes.
-void closeDiscarding(MainWindow& window) {
-    QPointer<QTimer> watch = whenModalOpens([](QWidget* box) {
-        if (auto* message = qobject_cast<QMessageBox*>(box)) {
-            message->button(QMessageBox::No)->click();
-        }
-    });
-    window.editor().executeCommand(cmd::Close);
-    delete watch.data();
-}
-
-void clickButton(QWidget* dialog, const QString& objectName) {
-    auto* button = dialog->findChild<QPushButton*>(objectName);
-    QVERIFY2(button != nullptr, qPrintable(objectName));
-    button->click();
-}
-
-// Accepts the new-document dialog after choosing the given rows.
-void acceptNewDocument(int setRow, int boardRow) {
-    whenModalOpens([setRow, boardRow](QWidget* dialog) {
-        QCOMPARE(dialog->objectName(), QStringLiteral("NewFileDB"));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("新規作成"));
-        dialog->findChild<QListWidget*>(QStringLiteral("30012"))->setCurrentRow(setRow);
-        dialog->findChild<QListWidget*>(QStringLiteral("30013"))->setCurrentRow(boardRow);
-        clickButton(dialog, QStringLiteral("30001"));
-    });
-}
 
 QColor paletteColour(MainWindow& window, int x, int y) {
     return window.editor().paletteImage().pixelColor(x, y);
@@ -98,13 +42,20 @@ void MainWindowTest::menuTextsIdsAndSeparators() {
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     const QStringList expected = {
-        QStringLiteral("新規(&N)...\tCtrl+N"),     QStringLiteral("閉じる(&C)\tCtrl+C"),
-        QStringLiteral("-"),                       QStringLiteral("開く(&O)...\tCtrl+O"),
-        QStringLiteral("名前を付けて保存...\tCtrl+A"), QStringLiteral("上書保存\tCtrl+S"),
-        QStringLiteral("-"),                       QStringLiteral("印刷設定(&U)...\tCtrl+U"),
-        QStringLiteral("印刷(&P)...\tCtrl+P"),       QStringLiteral("-"),
-        QStringLiteral("JPEG設定(&V)...\tCtrl+V"),   QStringLiteral("JPEG保存(&J)...\tCtrl+J"),
-        QStringLiteral("-"),                       QStringLiteral("終了(&X)\tCtrl+X"),
+        QStringLiteral("新規(&N)...\tCtrl+N"),
+        QStringLiteral("閉じる(&C)\tCtrl+C"),
+        QStringLiteral("-"),
+        QStringLiteral("開く(&O)...\tCtrl+O"),
+        QStringLiteral("名前を付けて保存...\tCtrl+A"),
+        QStringLiteral("上書保存\tCtrl+S"),
+        QStringLiteral("-"),
+        QStringLiteral("印刷設定(&U)...\tCtrl+U"),
+        QStringLiteral("印刷(&P)...\tCtrl+P"),
+        QStringLiteral("-"),
+        QStringLiteral("JPEG設定(&V)...\tCtrl+V"),
+        QStringLiteral("JPEG保存(&J)...\tCtrl+J"),
+        QStringLiteral("-"),
+        QStringLiteral("終了(&X)\tCtrl+X"),
     };
     QCOMPARE(file, expected);
     QStringList options;
@@ -155,10 +106,11 @@ void MainWindowTest::acceleratorsFollowTheMenuState() {
     // Ctrl+C closes (not the tile colours), with the save question: No.
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    whenModalOpens([](QWidget* box) {
+    whenModalOpens([](QDialog* box) {
         auto* message = qobject_cast<QMessageBox*>(box);
         QVERIFY(message != nullptr);
-        QCOMPARE(message->text(), QStringLiteral("新規データです。タイリングデータを保存しますか？"));
+        QCOMPARE(message->text(),
+                 QStringLiteral("新規データです。タイリングデータを保存しますか？"));
         QCOMPARE(message->windowTitle(), QStringLiteral("Pavelora"));
         message->button(QMessageBox::No)->click();
     });
@@ -169,12 +121,9 @@ void MainWindowTest::acceleratorsFollowTheMenuState() {
 }
 
 void MainWindowTest::newDocumentShowsBoardPaletteAndStatus() {
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    acceptNewDocument(2, 6); // Penrose No.3 on Ｂ５縦
-    window.action(cmd::New)->trigger();
-    QVERIFY(window.editor().documentOpen());
+    Session s(2, 6); // Penrose No.3 on Ｂ５縦
+    MainWindow& window = s.window;
+    QVERIFY(s.open());
     PaletteWindow* palette = window.paletteWindow();
     QVERIFY(palette != nullptr);
     QCOMPARE(palette->objectName(), QStringLiteral("PTILEPTN"));
@@ -198,27 +147,27 @@ void MainWindowTest::newDocumentShowsBoardPaletteAndStatus() {
     }
     QVERIFY(window.verticalBar()->isVisible() || window.horizontalBar()->isVisible() ||
             (v.boardPixelWidth <= v.clientWidth && v.boardPixelHeight <= v.clientHeight));
-    window.editor().executeCommand(cmd::Close);
 }
 
 void MainWindowTest::paletteClicksPressTheBevel() {
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    acceptNewDocument(0, 3);
-    window.action(cmd::New)->trigger();
+    Session s(0, 3);
+    MainWindow& window = s.window;
     PaletteWindow* palette = window.paletteWindow();
     QVERIFY(palette != nullptr);
     const PaletteCell kite = window.editor().palette()->cells[1];
     // Raised: the left bevel is light, the right one dark.
-    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2), QColor(240, 240, 240));
-    QCOMPARE(paletteColour(window, kite.right + 1, (kite.top + kite.bottom) / 2), QColor(160, 160, 160));
+    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
+             QColor(240, 240, 240));
+    QCOMPARE(paletteColour(window, kite.right + 1, (kite.top + kite.bottom) / 2),
+             QColor(160, 160, 160));
     QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier,
                       QPoint((kite.left + kite.right) / 2, kite.top + 2));
     QCOMPARE(selectedPaletteKind(window.editor().palette()), kind::Kaite);
     // Pressed: the colours change sides; both windows show the tile cursor.
-    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2), QColor(160, 160, 160));
-    QCOMPARE(paletteColour(window, kite.right + 1, (kite.top + kite.bottom) / 2), QColor(240, 240, 240));
+    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
+             QColor(160, 160, 160));
+    QCOMPARE(paletteColour(window, kite.right + 1, (kite.top + kite.bottom) / 2),
+             QColor(240, 240, 240));
     QVERIFY(window.boardView()->cursor().shape() == Qt::BitmapCursor);
     QVERIFY(palette->cursor().shape() == Qt::BitmapCursor);
     // The palette shows its picture.
@@ -228,30 +177,23 @@ void MainWindowTest::paletteClicksPressTheBevel() {
     QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier,
                       QPoint((kite.left + kite.right) / 2, kite.top + 2));
     QCOMPARE(selectedPaletteKind(window.editor().palette()), -1);
-    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2), QColor(240, 240, 240));
+    QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
+             QColor(240, 240, 240));
     QVERIFY(window.boardView()->cursor().shape() == Qt::ArrowCursor);
-    window.editor().executeCommand(cmd::Close);
 }
 
 void MainWindowTest::commandLineDocumentOpensAtStart() {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("start.PVD"));
     {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        acceptNewDocument(1, 0);
-        window.action(cmd::New)->trigger();
-        window.editor().executeCommand(cmd::GroupMode);
+        Session s(1, 0);
+        s.window.editor().executeCommand(cmd::GroupMode);
         struct : Progress {
             void setText(const QString&) override {}
             void start(int) override {}
             void step(int) override {}
         } silent;
-        QCOMPARE(saveDocument(file, *window.editor().document(), true, silent),
-                 SaveStatus::Saved);
-        QVERIFY(QFile::exists(file));
-        closeDiscarding(window);
+        QCOMPARE(saveDocument(file, s.doc(), true, silent), SaveStatus::Saved);
     }
     MainWindow window;
     window.editor().setStartupDocument(file);

@@ -1,52 +1,19 @@
-#include "app/commands.h"
-#include "app/mainwindow.h"
 #include "dialogs/numberfield.h"
 #include "render/colour.h"
+#include "windowsession.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-#include <functional>
-
 using namespace pavelora;
+using pavelora::test::Session;
+using pavelora::test::whenModalOpens;
 
 namespace {
-
-// Runs `answer` on the next modal dialog that opens. Whatever the answer does (a failed
-// check returns from it early), the dialog is closed afterwards so that the test goes on.
-// The watch can be called off by deleting the returned timer.
-QPointer<QTimer> whenModalOpens(std::function<void(QDialog*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        QPointer<QDialog> dialog(modal);
-        answer(modal);
-        if (dialog && dialog->isVisible()) {
-            dialog->reject();
-        }
-    });
-    timer->start();
-    return timer;
-}
 
 template <typename T> T* child(QWidget* parent, const QString& name) {
     T* found = parent->findChild<T*>(name);
@@ -81,42 +48,6 @@ bool enabled(QWidget* dialog, const QString& name) {
     QPushButton* button = child<QPushButton>(dialog, name);
     return button != nullptr && button->isEnabled();
 }
-
-// A main window with a new document of the given tile set and board rows.
-struct Session {
-    MainWindow window;
-
-    Session(int setRow, int boardRow) {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) {
-            qWarning("main window not exposed");
-        }
-        whenModalOpens([setRow, boardRow](QDialog* dialog) {
-            dialog->findChild<QListWidget*>(QStringLiteral("30012"))->setCurrentRow(setRow);
-            dialog->findChild<QListWidget*>(QStringLiteral("30013"))->setCurrentRow(boardRow);
-            dialog->findChild<QPushButton*>(QStringLiteral("30001"))->click();
-        });
-        window.action(cmd::New)->trigger();
-    }
-    ~Session() {
-        // Closed without saving, answering No if the save question comes.
-        QPointer<QTimer> watch = whenModalOpens([](QDialog* box) {
-            if (auto* message = qobject_cast<QMessageBox*>(box)) {
-                message->button(QMessageBox::No)->click();
-            }
-        });
-        window.editor().executeCommand(cmd::Close);
-        delete watch.data();
-    }
-    bool open() { return window.editor().documentOpen(); }
-    Document& doc() { return *window.editor().document(); }
-    QString status(int part) { return window.statusParts()[part]->text(); }
-    // Runs a command of the menu with `answer` acting on its dialog.
-    void run(int command, std::function<void(QDialog*)> answer) {
-        whenModalOpens(std::move(answer));
-        window.action(command)->trigger();
-    }
-};
 
 } // namespace
 
