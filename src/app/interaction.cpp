@@ -272,14 +272,18 @@ void Editor::clickSelect(int x, int y) {
     Tile* hit = tileAtPixel(*doc_, x, y);
     Tile* oldTile = sel_.currentTile;
     TileGroup* oldGroup = sel_.currentGroup;
+    // A click on empty board clears the flags but keeps the references.
+    auto clearFlags = [&] {
+        if (oldTile != nullptr) {
+            oldTile->selected = 0;
+        }
+        if (oldGroup != nullptr) {
+            oldGroup->selected = 0;
+        }
+    };
     if (sel_.groupMode) {
         if (hit == nullptr) {
-            if (oldTile != nullptr) {
-                oldTile->selected = 0;
-            }
-            if (oldGroup != nullptr) {
-                oldGroup->selected = 0;
-            }
+            clearFlags();
         } else {
             TileGroup* group = hit->group;
             if (oldGroup != nullptr && oldGroup != group) {
@@ -309,12 +313,7 @@ void Editor::clickSelect(int x, int y) {
     }
 
     if (hit == nullptr) {
-        if (oldTile != nullptr) {
-            oldTile->selected = 0;
-        }
-        if (oldGroup != nullptr) {
-            oldGroup->selected = 0;
-        }
+        clearFlags();
     } else {
         if (oldTile != nullptr && oldTile != hit) {
             oldTile->selected = 0;

@@ -2,6 +2,7 @@
 
 #include "app/editor.h"
 #include "dialogs/colourcontrols.h"
+#include "dialogs/dialogbuttons.h"
 #include "dialogs/numberfield.h"
 
 #include <QGridLayout>
@@ -199,25 +200,13 @@ ColourSheet::ColourSheet(Editor& editor, ColourSheetKind kind, QWidget* owner)
         tabs_->addTab(widget, ColourSheetLogic::pageTitle(page));
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("30001"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setObjectName(QStringLiteral("30002"));
-    apply_ = new QPushButton(QStringLiteral("適用"), this);
-    apply_->setObjectName(QStringLiteral("30003"));
-    connect(ok, &QPushButton::clicked, this, [this] { okPressed(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] { applyPressed(); });
+    const DialogButtons buttons = addDialogButtons(
+        this, [this] { okPressed(); }, [this] { applyPressed(); });
+    apply_ = buttons.apply;
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(apply_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     // The RGB page opens first.
     tabs_->setCurrentIndex(0);

@@ -1,5 +1,6 @@
 #include "newfiledialog.h"
 
+#include "dialogs/dialogbuttons.h"
 #include "geometry/tileset.h"
 
 #include <QLabel>
@@ -27,13 +28,7 @@ NewFileDialog::NewFileDialog(QWidget* owner) : QDialog(owner) {
     }
     boards_->setCurrentRow(3);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("30001"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setObjectName(QStringLiteral("30002"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const DialogButtons buttons = addDialogButtons(this, [this] { accept(); });
 
     auto* lists = new QHBoxLayout;
     auto* left = new QVBoxLayout;
@@ -44,13 +39,9 @@ NewFileDialog::NewFileDialog(QWidget* owner) : QDialog(owner) {
     right->addWidget(boards_);
     lists->addLayout(left);
     lists->addLayout(right);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 NewDocumentChoice NewFileDialog::choice() const {

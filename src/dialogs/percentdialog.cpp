@@ -1,6 +1,7 @@
 #include "percentdialog.h"
 
 #include "app/editor.h"
+#include "dialogs/dialogbuttons.h"
 #include "dialogs/numberfield.h"
 
 #include <QHBoxLayout>
@@ -24,16 +25,9 @@ PercentDialog::PercentDialog(Editor& editor, PercentSetting setting, QWidget* ow
     connect(field_, &NumberEdit::left, this, [this] { fieldLeft(); });
     connect(spin_, &SpinControl::moved, this, [this](int position) { spinMoved(position); });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("30001"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setObjectName(QStringLiteral("30002"));
-    apply_ = new QPushButton(QStringLiteral("適用"), this);
-    apply_->setObjectName(QStringLiteral("30003"));
-    connect(ok, &QPushButton::clicked, this, [this] { okPressed(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] { applyPressed(); });
+    const DialogButtons buttons = addDialogButtons(
+        this, [this] { okPressed(); }, [this] { applyPressed(); });
+    apply_ = buttons.apply;
 
     auto* value = new QHBoxLayout;
     value->addWidget(new QLabel(texts.label, this));
@@ -41,13 +35,9 @@ PercentDialog::PercentDialog(Editor& editor, PercentSetting setting, QWidget* ow
     value->addWidget(field_);
     value->addWidget(spin_);
     value->addWidget(new QLabel(QStringLiteral("％"), this));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(apply_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(value);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     showState();
 }
 

@@ -1,6 +1,7 @@
 #include "setupdialogs.h"
 
 #include "app/editor.h"
+#include "dialogs/dialogbuttons.h"
 #include "dialogs/numberfield.h"
 
 #include <QButtonGroup>
@@ -47,21 +48,6 @@ QGroupBox* formButtons(QDialog* dialog, const std::array<QString, 3>& texts, int
     }
     buttons[checked]->setChecked(true);
     return box;
-}
-
-QHBoxLayout* okCancel(QDialog* dialog, const std::function<void()>& ok) {
-    auto* okButton = new QPushButton(QStringLiteral("OK"), dialog);
-    okButton->setObjectName(QStringLiteral("30001"));
-    okButton->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog);
-    cancel->setObjectName(QStringLiteral("30002"));
-    QObject::connect(okButton, &QPushButton::clicked, dialog, ok);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancel);
-    return buttons;
 }
 
 } // namespace
@@ -118,7 +104,7 @@ PrintSetupDialog::PrintSetupDialog(Editor& editor, QWidget* owner)
     layout->addLayout(titleRow);
     layout->addLayout(margins);
     layout->addLayout(lower);
-    layout->addLayout(okCancel(this, [this] { okPressed(); }));
+    layout->addLayout(addDialogButtons(this, [this] { okPressed(); }).row);
 }
 
 void PrintSetupDialog::fieldLeft(int index) {
@@ -160,7 +146,7 @@ JpegSetupDialog::JpegSetupDialog(Editor& editor, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(upper);
-    layout->addLayout(okCancel(this, [this] { okPressed(); }));
+    layout->addLayout(addDialogButtons(this, [this] { okPressed(); }).row);
 }
 
 void JpegSetupDialog::fieldLeft(int index) {
