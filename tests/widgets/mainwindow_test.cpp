@@ -5,7 +5,10 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 using namespace pavelora;
 using namespace pavelora::test;
@@ -28,6 +31,7 @@ private slots:
     void paletteClicksPressTheBevel();
     void commandLineDocumentOpensAtStart();
     void statusBarPartsAreEqual();
+    void helpAndAboutShowTheirTexts();
 };
 
 void MainWindowTest::menuTextsIdsAndSeparators() {
@@ -218,6 +222,37 @@ void MainWindowTest::statusBarPartsAreEqual() {
     for (int k = 0; k < 5; ++k) {
         QCOMPARE(parts[k]->geometry().right() + 1, edges[k]);
     }
+}
+
+void MainWindowTest::helpAndAboutShowTheirTexts() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The help page ships inside the program.
+    window.action(cmd::Help)->trigger();
+    auto* help = window.findChild<QDialog*>(QStringLiteral("pavelorahelp"));
+    QVERIFY(help != nullptr);
+    QCOMPARE(help->windowTitle(), QStringLiteral("Paveloraヘルプ"));
+    auto* text = help->findChild<QTextBrowser*>();
+    QVERIFY(text != nullptr);
+    QVERIFY(text->toPlainText().contains(QStringLiteral("タイルを結合します")));
+    QVERIFY(text->toPlainText().contains(QStringLiteral("F1〜F6")));
+
+    // The About box names the program and carries the JPEG library's credit.
+    QStringList lines;
+    whenModalOpens([&lines](QDialog* about) {
+        QCOMPARE(about->objectName(), QStringLiteral("AboutDB"));
+        QCOMPARE(about->windowTitle(), QStringLiteral("Paveloraについて"));
+        for (QLabel* label : about->findChildren<QLabel*>()) {
+            lines << label->text();
+        }
+        about->findChild<QPushButton*>(QStringLiteral("30001"))->click();
+    });
+    window.action(cmd::About)->trigger();
+    QVERIFY(lines.contains(QStringLiteral("Pavelora")));
+    QVERIFY(lines.contains(QStringLiteral("V1.00  (2004)")));
+    QVERIFY(lines.contains(QStringLiteral("This software is based in part on the work")));
+    QVERIFY(lines.contains(QStringLiteral("of the Independent JPEG Group.")));
 }
 
 QTEST_MAIN(MainWindowTest)
