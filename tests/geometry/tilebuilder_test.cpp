@@ -210,7 +210,8 @@ TEST(BuildTile, RotatingByFiveStepsIsAQuarterTurn) {
 TEST(BuildTile, MatchCodesAndSharedShapes) {
     auto codes = [](std::int32_t kindCode, std::int32_t set) {
         std::vector<std::int32_t> out;
-        for (const TileEdge& e : Fixture(set).build(kindCode, 0)->outline.edges) {
+        const auto tile = Fixture(set).build(kindCode, 0);
+        for (const TileEdge& e : tile->outline.edges) {
             out.push_back(e.matchCode);
         }
         return out;
