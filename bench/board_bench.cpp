@@ -1,9 +1,9 @@
 // Speed of the board operations on large tilings: hit testing, joining onto big groups,
 // moving big groups.
-#include "board/board.h"
-#include "board/editing.h"
-#include "board/hittest.h"
-#include "geometry/tilebuilder.h"
+#include "core/board/board.h"
+#include "core/board/editing.h"
+#include "core/board/hittest.h"
+#include "core/geometry/tilebuilder.h"
 #include "support/patchboard.h"
 
 #include <benchmark/benchmark.h>

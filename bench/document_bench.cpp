@@ -1,8 +1,8 @@
 // Saving and opening a document of 10,000 joined tiles. Target: under 100 ms each.
-#include "board/board.h"
-#include "board/editing.h"
+#include "core/board/board.h"
+#include "core/board/editing.h"
 #include "document/documentio.h"
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 #include "support/penrosepatch.h"
 
 #include <QFile>
@@ -85,7 +85,7 @@ const Document& document() {
 void BM_SaveDocument(benchmark::State& state) {
     const Document& doc = document();
     QTemporaryDir dir;
-    const QString path = dir.filePath("bench.pvd");
+    const QString path = dir.filePath(QStringLiteral("bench.pvd"));
     NoProgress progress;
     for (auto _ : state) {
         if (saveDocument(path, doc, true, progress) != SaveStatus::Saved) {
@@ -104,7 +104,7 @@ void BM_OpenDocument(benchmark::State& state) {
     Document& doc = const_cast<Document&>(document());
     rebuildView(doc.view, static_cast<double>(state.range(0)) / 100.0);
     QTemporaryDir dir;
-    const QString path = dir.filePath("bench.pvd");
+    const QString path = dir.filePath(QStringLiteral("bench.pvd"));
     NoProgress progress;
     AbortOnError errors;
     const bool saved = saveDocument(path, doc, true, progress) == SaveStatus::Saved;

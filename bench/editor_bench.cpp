@@ -1,8 +1,8 @@
 // Speed of the interaction on big tilings: one drag step of a single tile, from the mouse
 // move to the back buffer updated, and one join on release onto a big group.
-#include "app/commands.h"
-#include "app/editor.h"
-#include "board/hittest.h"
+#include "editor/commands.h"
+#include "editor/editor.h"
+#include "core/board/hittest.h"
 #include "support/patchboard.h"
 
 #include <QGuiApplication>

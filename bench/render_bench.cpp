@@ -1,8 +1,8 @@
 // Speed of drawing and output on a board of 10,000 tiles: a full redraw, one drag step's
 // partial redraws, and the JPEG export of an "Ａ３縦" board at 200 dpi set against the
 // library compressing the same picture alone.
-#include "board/board.h"
-#include "geometry/tilebuilder.h"
+#include "core/board/board.h"
+#include "core/geometry/tilebuilder.h"
 #include "render/jpegexport.h"
 #include "render/tiledrawing.h"
 #include "support/penrosepatch.h"

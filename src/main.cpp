@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "widgets/mainwindow.h"
 #include "document/documentio.h"
 #include "render/jpegexport.h"
 

@@ -1,7 +1,7 @@
-#include "documentimage.h"
+#include "document/documentimage.h"
 
 #include "document/shiftjis.h"
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "board/board.h"
-#include "document/progress.h"
-#include "geometry/rgb.h"
+#include "core/board/board.h"
+#include "core/progress.h"
+#include "core/geometry/rgb.h"
 
 #include <QIODevice>
 

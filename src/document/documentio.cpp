@@ -1,8 +1,8 @@
-#include "documentio.h"
+#include "document/documentio.h"
 
-#include "board/edgeindex.h"
-#include "board/hittest.h"
-#include "geometry/tilebuilder.h"
+#include "core/geometry/edgeindex.h"
+#include "core/board/hittest.h"
+#include "core/geometry/tilebuilder.h"
 
 #include <QFile>
 #include <QSaveFile>

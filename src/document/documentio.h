@@ -1,8 +1,8 @@
 #pragma once
 
-#include "board/board.h"
+#include "core/board/board.h"
 #include "document/documentimage.h"
-#include "document/progress.h"
+#include "core/progress.h"
 
 #include <QString>
 

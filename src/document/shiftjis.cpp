@@ -1,4 +1,4 @@
-#include "shiftjis.h"
+#include "document/shiftjis.h"
 
 #include <array>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "colour.h"
+#include "render/colour.h"
 
 #include <algorithm>
 #include <array>

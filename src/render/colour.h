@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometry/rgb.h"
+#include "core/geometry/rgb.h"
 
 namespace pavelora {
 

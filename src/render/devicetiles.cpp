@@ -1,6 +1,6 @@
-#include "devicetiles.h"
+#include "render/devicetiles.h"
 
-#include "board/hittest.h"
+#include "core/board/hittest.h"
 #include "render/shading.h"
 #include "render/stamps.h"
 

@@ -1,4 +1,4 @@
-#include "jpegexport.h"
+#include "render/jpegexport.h"
 
 #include "render/devicetiles.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "board/board.h"
-#include "board/settings.h"
-#include "document/progress.h"
+#include "core/board/board.h"
+#include "core/board/settings.h"
+#include "core/progress.h"
 
 #include <QImage>
 #include <QSize>

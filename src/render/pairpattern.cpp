@@ -1,6 +1,6 @@
-#include "pairpattern.h"
+#include "render/pairpattern.h"
 
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 #include "render/shading.h"
 
 #include <QBrush>

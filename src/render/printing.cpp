@@ -1,35 +1,34 @@
-#include "printing.h"
+#include "render/printing.h"
 
 #include "render/devicetiles.h"
 
 #include <QColor>
 #include <QFontMetrics>
 #include <QPageLayout>
-#include <QPrinter>
 
 #include <algorithm>
 
 namespace pavelora {
 
-PageGeometry pageGeometry(const QPaintDevice& device) {
+PageGeometry pageGeometry(const QPaintDevice& device, const QRect& paper, const QRect& printable) {
     PageGeometry page;
     page.dpiX = device.logicalDpiX();
     page.dpiY = device.logicalDpiY();
-    QRect paper(0, 0, device.width(), device.height());
-    QRect printable = paper;
-    if (const auto* printer = dynamic_cast<const QPrinter*>(&device)) {
-        paper = printer->paperRect(QPrinter::DevicePixel).toRect();
-        printable = printer->pageRect(QPrinter::DevicePixel).toRect();
-    } else if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device)) {
-        const QPageLayout layout = paged->pageLayout();
-        paper = layout.fullRectPixels(device.logicalDpiX());
-        printable = layout.paintRectPixels(device.logicalDpiX());
-    }
     page.offsetX = printable.left() - paper.left();
     page.offsetY = printable.top() - paper.top();
     page.paperWidth = paper.width();
     page.paperHeight = paper.height();
     return page;
+}
+
+PageGeometry pageGeometry(const QPaintDevice& device) {
+    if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device)) {
+        const QPageLayout layout = paged->pageLayout();
+        return pageGeometry(device, layout.fullRectPixels(device.logicalDpiX()),
+                            layout.paintRectPixels(device.logicalDpiX()));
+    }
+    const QRect whole(0, 0, device.width(), device.height());
+    return pageGeometry(device, whole, whole);
 }
 
 QPoint PrintLayout::map(double x, double y) const {
@@ -93,14 +92,11 @@ namespace {
 
 // Computes the page's layout with the painter's font and writes the title line above the
 // cut rectangle.
-std::optional<PrintLayout> startPage(QPainter& painter, const Document& doc) {
-    if (painter.device() == nullptr) {
-        return std::nullopt;
-    }
+std::optional<PrintLayout> startPage(QPainter& painter, const Document& doc,
+                                     const PageGeometry& page) {
     const QFontMetrics metrics = painter.fontMetrics();
-    const auto layout =
-        computePrintLayout(pageGeometry(*painter.device()), metrics.height() + metrics.leading(),
-                           doc.printSettings, doc.view.boardCode);
+    const auto layout = computePrintLayout(page, metrics.height() + metrics.leading(),
+                                           doc.printSettings, doc.view.boardCode);
     if (layout && layout->lineHeight > 0) {
         painter.setPen(Qt::black);
         // The title's text cell has its top left corner at the given point.
@@ -123,9 +119,9 @@ DevicePlacement placementOf(const PrintLayout& layout) {
 
 } // namespace
 
-void printPageColour(QPainter& painter, const Document& doc) {
+void printPageColour(QPainter& painter, const Document& doc, const PageGeometry& page) {
     painter.save();
-    const auto layout = startPage(painter, doc);
+    const auto layout = startPage(painter, doc, page);
     if (layout && doc.tileSet) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         const QRect cut = layout->cutRect();
@@ -139,54 +135,25 @@ void printPageColour(QPainter& painter, const Document& doc) {
     painter.restore();
 }
 
-void printPageOutlines(QPainter& painter, const Document& doc) {
+void printPageOutlines(QPainter& painter, const Document& doc, const PageGeometry& page) {
     painter.save();
-    if (const auto layout = startPage(painter, doc)) {
+    if (const auto layout = startPage(painter, doc, page)) {
         paintDeviceOutlines(painter, doc, placementOf(*layout), layout->cutRect(), 1);
     }
     painter.restore();
 }
 
-void printPage(QPainter& painter, const Document& doc) {
+void printPage(QPainter& painter, const Document& doc, const PageGeometry& page) {
     const std::int32_t form = doc.printSettings.printForm;
     if (form == outputform::WithPairPattern || form == outputform::WithoutPairPattern) {
-        printPageColour(painter, doc);
+        printPageColour(painter, doc, page);
     } else {
-        printPageOutlines(painter, doc);
+        printPageOutlines(painter, doc, page);
     }
 }
 
 QString printDocumentName() {
     return QStringLiteral("pavelora document");
-}
-
-PrintOutcome printCopies(QPagedPaintDevice& device, const Document& doc, int copies,
-                         const std::function<bool()>& keepGoing) {
-    auto* printer = dynamic_cast<QPrinter*>(&device);
-    if (printer != nullptr) {
-        printer->setDocName(printDocumentName());
-    }
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return PrintOutcome::NotStarted;
-    }
-    const int pages = std::max(copies, 1);
-    for (int copy = 0; copy < pages; ++copy) {
-        if (copy > 0 && !device.newPage()) {
-            painter.end();
-            return PrintOutcome::Cancelled;
-        }
-        printPage(painter, doc);
-        if (keepGoing && !keepGoing()) {
-            if (printer != nullptr) {
-                printer->abort();
-            }
-            painter.end();
-            return PrintOutcome::Cancelled;
-        }
-    }
-    painter.end();
-    return PrintOutcome::Finished;
 }
 
 } // namespace pavelora

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/board.h"
-#include "board/settings.h"
+#include "core/board/board.h"
+#include "core/board/settings.h"
 
 #include <QPagedPaintDevice>
 #include <QPaintDevice>
@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 namespace pavelora {
@@ -26,9 +25,11 @@ struct PageGeometry {
     std::int32_t paperHeight = 0;
 };
 
-// A paged device (printer, PDF writer) gives its paper and printable area; any other device
-// counts as paper without an unprintable border.
+// A paged device (PDF writer, printer) gives its paper and printable area through its page
+// layout; any other device counts as paper without an unprintable border.
 PageGeometry pageGeometry(const QPaintDevice& device);
+// The same from a device's resolution and the paper and printable rectangles it reports.
+PageGeometry pageGeometry(const QPaintDevice& device, const QRect& paper, const QRect& printable);
 
 // Where the board goes on the page, in the device's coordinates.
 struct PrintLayout {
@@ -68,28 +69,16 @@ std::optional<PrintLayout> computePrintLayout(const PageGeometry& page, std::int
                                               const PrintSettings& settings,
                                               std::int32_t boardCode);
 
-// One page on a painter that is active on its device: the title, then the board cut to the
+// One page of the given geometry on a painter that is active on its device: the title, then the board cut to the
 // cut rectangle, in form 1 or 2 (printPageColour) or as thin black outlines (form 3,
 // printPageOutlines). The screen's pattern switch plays no part.
-void printPageColour(QPainter& painter, const Document& doc);
-void printPageOutlines(QPainter& painter, const Document& doc);
+void printPageColour(QPainter& painter, const Document& doc, const PageGeometry& page);
+void printPageOutlines(QPainter& painter, const Document& doc, const PageGeometry& page);
 
 // The page in the form the print settings ask for.
-void printPage(QPainter& painter, const Document& doc);
-
-enum class PrintOutcome {
-    Finished,   // every page was produced and the document ended
-    NotStarted, // the device could not start the document
-    Cancelled,  // the job was abandoned (a printer is aborted)
-};
+void printPage(QPainter& painter, const Document& doc, const PageGeometry& page);
 
 // The document name of every print job.
 QString printDocumentName();
-
-// Prints `copies` pages, one per copy, into one document on the device. After each page
-// `keepGoing` is asked (it may process pending events); when it says no, a printer is
-// aborted and no further page is produced.
-PrintOutcome printCopies(QPagedPaintDevice& device, const Document& doc, int copies,
-                         const std::function<bool()>& keepGoing);
 
 } // namespace pavelora

@@ -1,4 +1,4 @@
-#include "shading.h"
+#include "render/shading.h"
 
 #include "render/colour.h"
 

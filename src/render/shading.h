@@ -1,9 +1,9 @@
 #pragma once
 
-#include "board/view.h"
-#include "geometry/edge.h"
-#include "geometry/rgb.h"
-#include "geometry/tileset.h"
+#include "core/board/view.h"
+#include "core/geometry/edge.h"
+#include "core/geometry/rgb.h"
+#include "core/geometry/tileset.h"
 
 #include <QPolygon>
 

@@ -1,4 +1,4 @@
-#include "stamps.h"
+#include "render/stamps.h"
 
 #include "render/pairpattern.h"
 

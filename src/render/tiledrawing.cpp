@@ -1,6 +1,6 @@
-#include "tiledrawing.h"
+#include "render/tiledrawing.h"
 
-#include "board/hittest.h"
+#include "core/board/hittest.h"
 #include "render/pairpattern.h"
 #include "render/shading.h"
 

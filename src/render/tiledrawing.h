@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/board.h"
+#include "core/board/board.h"
 
 #include <QImage>
 #include <QRect>

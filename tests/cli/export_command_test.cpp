@@ -1,4 +1,4 @@
-#include "board/fixture.h"
+#include "core/fixture.h"
 #include "document/documentio.h"
 #include "render/jpegdecode.h"
 

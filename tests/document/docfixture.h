@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/fixture.h"
+#include "core/fixture.h"
 #include "document/documentimage.h"
 #include "document/documentio.h"
 

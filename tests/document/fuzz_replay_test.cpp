@@ -24,13 +24,13 @@ TEST(FuzzCorpus, EverySeedGivesTheOutcomeItsNameSays) {
         EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                          static_cast<std::size_t>(bytes.size())),
                   0);
-        if (name.startsWith("opened-")) {
+        if (name.startsWith(QLatin1String("opened-"))) {
             EXPECT_EQ(outcome, FuzzOpened) << name.toStdString();
             ++named;
-        } else if (name.startsWith("unreadable-")) {
+        } else if (name.startsWith(QLatin1String("unreadable-"))) {
             EXPECT_EQ(outcome, FuzzUnreadable) << name.toStdString();
             ++named;
-        } else if (name.startsWith("em007-")) {
+        } else if (name.startsWith(QLatin1String("em007-"))) {
             EXPECT_EQ(outcome, FuzzErrorReported) << name.toStdString();
             ++named;
         }

@@ -114,7 +114,7 @@ TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) 
 TEST(OutOfMemory, AFailureWhileBuildingTheImageLeavesTheOldFileUntouched) {
     RichDocument rich(setcode::Kepler, 3, 2);
     QTemporaryDir dir;
-    const QString target = dir.filePath("doc.pvd");
+    const QString target = dir.filePath(QStringLiteral("doc.pvd"));
     {
         QFile file(target);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

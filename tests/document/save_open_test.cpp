@@ -183,7 +183,7 @@ TEST_F(Files, ASaveThatCannotBuildItsImageLeavesTheOldFileUntouched) {
     RecordingProgress progress;
     EXPECT_EQ(saveDocument(target, noTileSet, false, progress), SaveStatus::NotBuilt);
     EXPECT_EQ(fileBytes(target), QByteArray("the document that was there"));
-    EXPECT_EQ(entries(), QStringList{"old.pvd"});
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("old.pvd")});
 }
 
 TEST_F(Files, AWriteFailureIsAFailedSaveAndKeepsTheOldFile) {
@@ -207,12 +207,12 @@ TEST_F(Files, AWriteFailureIsAFailedSaveAndKeepsTheOldFile) {
 
     EXPECT_EQ(status, SaveStatus::WriteFailed);
     EXPECT_EQ(fileBytes(target), old);
-    EXPECT_EQ(entries(), QStringList{"old.pvd"}); // no temporary file left behind
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("old.pvd")}); // no temporary file left behind
 
     // Without the limit the same save replaces the old file entirely.
     ASSERT_EQ(saveDocument(target, rich.doc(), false, progress), SaveStatus::Saved);
     EXPECT_EQ(fileBytes(target), saveToBytes(rich.doc()));
-    EXPECT_EQ(entries(), QStringList{"old.pvd"});
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("old.pvd")});
 }
 
 TEST_F(Files, UnreadableFilesAreRefusedWithoutAnErrorCode) {

@@ -31,7 +31,7 @@ TEST(ShiftJis, DecodesUpToTheFirstZeroAndMarksBrokenBytes) {
     EXPECT_EQ(fromShiftJis(field), QStringLiteral("ab"));
     // A lead byte at the very end has no second byte.
     EXPECT_EQ(fromShiftJis(std::string("a\x82")),
-              QString("a") + QChar(QChar::ReplacementCharacter));
+              QStringLiteral("a") + QChar(QChar::ReplacementCharacter));
     // Round trip of a title with mixed text.
     const QString title = QStringLiteral("ペンローズ・タイル No.1 (試作)");
     EXPECT_EQ(fromShiftJis(toShiftJis(title, 255)), title);

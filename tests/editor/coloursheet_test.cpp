@@ -1,5 +1,5 @@
-#include "app/colourlogic.h"
-#include "app/colourpictures.h"
+#include "editor/colourlogic.h"
+#include "render/colourpictures.h"
 #include "fakeshell.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "board/fixture.h"
+#include "core/fixture.h"
 #include "document/documentio.h"
 #include "fakeshell.h"
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commands.h"
-#include "app/editor.h"
+#include "editor/commands.h"
+#include "editor/editor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "board/hittest.h"
+#include "core/board/hittest.h"
 #include "fakeshell.h"
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>

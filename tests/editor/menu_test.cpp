@@ -1,5 +1,5 @@
-#include "app/commands.h"
-#include "app/menustate.h"
+#include "editor/commands.h"
+#include "editor/menustate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/palette.h"
+#include "editor/palette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/settingslogic.h"
-#include "app/statusbar.h"
+#include "editor/settingslogic.h"
+#include "editor/statusbar.h"
 #include "document/shiftjis.h"
 #include "fakeshell.h"
 

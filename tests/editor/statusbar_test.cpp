@@ -1,5 +1,5 @@
-#include "app/statusbar.h"
-#include "board/board.h"
+#include "editor/statusbar.h"
+#include "core/board/board.h"
 
 #include <gtest/gtest.h>
 

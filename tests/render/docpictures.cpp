@@ -2,8 +2,8 @@
 //   render_pictures OUTPUT_FOLDER
 // gives penrose1.png (darts and kites), penrose2.png (rhombs) and penrose3.png (a pentagon
 // rosette and the other kinds of "Penrose No.3").
-#include "board/board.h"
-#include "geometry/tilebuilder.h"
+#include "core/board/board.h"
+#include "core/geometry/tilebuilder.h"
 #include "render/tiledrawing.h"
 #include "support/penrosepatch.h"
 

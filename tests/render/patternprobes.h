@@ -1,7 +1,7 @@
 #pragma once
 
-#include "geometry/tile.h"
-#include "geometry/tileset.h"
+#include "core/geometry/tile.h"
+#include "core/geometry/tileset.h"
 
 #include <cmath>
 #include <initializer_list>

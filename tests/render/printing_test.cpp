@@ -3,8 +3,6 @@
 #include "renderfixture.h"
 
 #include <QFile>
-#include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -44,16 +42,6 @@ PrintLayout layoutOf(const PageGeometry& page, const PrintSettings& settings, st
     const auto layout = computePrintLayout(page, fontLineHeight, settings, board);
     EXPECT_TRUE(layout.has_value());
     return layout.value_or(PrintLayout{});
-}
-
-// Pages of a PDF file: page objects, not the page tree.
-int pdfPages(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QString text = QString::fromLatin1(file.readAll());
-    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
 }
 
 } // namespace
@@ -175,7 +163,7 @@ TEST(PrintPage, ColourFormFillsTheCutRectangleAndDrawsTheTiles) {
     QImage page = blankA4(300);
     {
         QPainter painter(&page);
-        printPageColour(painter, f.doc);
+        printPageColour(painter, f.doc, pageGeometry(page));
     }
     const PageGeometry geometry = pageGeometry(page);
     EXPECT_EQ(geometry.dpiX, 300);
@@ -205,7 +193,7 @@ TEST(PrintPage, ColourFormFillsTheCutRectangleAndDrawsTheTiles) {
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        printPage(painter, f.doc);
+        printPage(painter, f.doc, pageGeometry(page));
     }
     EXPECT_EQ(coloursOf(page).count(key(f.doc.tileSet->pairColours[0])), 0u);
 }
@@ -222,7 +210,7 @@ TEST(PrintPage, OutlineFormIsThinBlackLinesOnly) {
     QImage page = blankA4(150);
     {
         QPainter painter(&page);
-        printPage(painter, f.doc);
+        printPage(painter, f.doc, pageGeometry(page));
     }
     EXPECT_EQ(coloursOf(page), (std::set<std::tuple<int, int, int>>{{0, 0, 0}, {255, 255, 255}}));
     const PrintLayout l = layoutOf(pageGeometry(page), f.doc.printSettings, A4Portrait);
@@ -259,7 +247,7 @@ TEST(PrintPage, TheTitleIsWrittenAboveTheCutRectangle) {
         {
             QPainter painter(&page);
             lineHeight = painter.fontMetrics().height() + painter.fontMetrics().leading();
-            printPageColour(painter, f.doc);
+            printPageColour(painter, f.doc, pageGeometry(page));
         }
         const PrintLayout l =
             layoutOf(pageGeometry(page), f.doc.printSettings, A4Portrait, lineHeight);
@@ -274,52 +262,3 @@ TEST(PrintPage, TheTitleIsWrittenAboveTheCutRectangle) {
     }
 }
 
-TEST(PrintJob, ThreeCopiesAreThreePagesOfOnePdf) {
-    ensureGuiApplication();
-    QTemporaryDir dir;
-    RenderFixture f(setcode::PenroseNo3);
-    f.doc.view.tileSizeRatio = 1.5;
-    for (int i = 0; i < 6; ++i) {
-        f.putTile(f.doc.tileSet->kindCodes[static_cast<std::size_t>(i)], i, 4.0 + 3.0 * (i % 3),
-                  6.0 + 8.0 * (i / 3));
-    }
-    const QString path = dir.filePath(QStringLiteral("copies.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    int asked = 0;
-    EXPECT_EQ(printCopies(printer, f.doc, 3,
-                          [&asked] {
-                              ++asked;
-                              return true;
-                          }),
-              PrintOutcome::Finished);
-    EXPECT_EQ(asked, 3);
-    EXPECT_EQ(printer.docName(), QStringLiteral("pavelora document"));
-    EXPECT_EQ(pdfPages(path), 3);
-
-    // Any paged device takes the same job.
-    const QString written = dir.filePath(QStringLiteral("writer.pdf"));
-    QPdfWriter writer(written);
-    EXPECT_EQ(printCopies(writer, f.doc, 2, {}), PrintOutcome::Finished);
-    EXPECT_EQ(pdfPages(written), 2);
-}
-
-TEST(PrintJob, CancellingStopsBeforeTheNextPage) {
-    ensureGuiApplication();
-    QTemporaryDir dir;
-    RenderFixture f(setcode::PenroseNo1);
-    f.putTile(kind::Dart, 0, 8.0, 8.0);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("cancelled.pdf")));
-    int asked = 0;
-    EXPECT_EQ(printCopies(printer, f.doc, 5,
-                          [&asked] {
-                              ++asked;
-                              return asked < 2;
-                          }),
-              PrintOutcome::Cancelled);
-    EXPECT_EQ(asked, 2);
-    EXPECT_LE(pdfPages(dir.filePath(QStringLiteral("cancelled.pdf"))), 2);
-}

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/fixture.h"
-#include "geometry/tilebuilder.h"
+#include "core/fixture.h"
+#include "core/geometry/tilebuilder.h"
 #include "render/tiledrawing.h"
 #include "support/penrosepatch.h"
 

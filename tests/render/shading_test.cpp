@@ -1,5 +1,5 @@
-#include "board/view.h"
-#include "geometry/tilebuilder.h"
+#include "core/board/view.h"
+#include "core/geometry/tilebuilder.h"
 #include "render/colour.h"
 #include "render/shading.h"
 #include "renderfixture.h"

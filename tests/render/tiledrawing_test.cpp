@@ -1,4 +1,4 @@
-#include "board/hittest.h"
+#include "core/board/hittest.h"
 #include "patternprobes.h"
 #include "render/colour.h"
 #include "render/shading.h"

@@ -1,6 +1,6 @@
 #include "patchboard.h"
 
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 
 #include <algorithm>
 #include <cmath>

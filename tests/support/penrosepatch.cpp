@@ -1,6 +1,6 @@
 #include "penrosepatch.h"
 
-#include "geometry/tilebuilder.h"
+#include "core/geometry/tilebuilder.h"
 
 #include <queue>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometry/tileset.h"
+#include "core/geometry/tileset.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "board/hittest.h"
+#include "core/board/hittest.h"
 #include "windowsession.h"
 
 #include <QScrollBar>

@@ -1,5 +1,5 @@
 #include "document/documentio.h"
-#include "palette/palettewindow.h"
+#include "widgets/palettewindow.h"
 #include "windowsession.h"
 
 #include <QAction>
@@ -66,7 +66,9 @@ void MainWindowTest::menuTextsIdsAndSeparators() {
     for (QAction* a : menus[2]->menu()->actions()) {
         options << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     }
-    QCOMPARE(options, (QStringList{"40031", "40032", "-", "40033", "40034", "-", "40035"}));
+    QCOMPARE(options, (QStringList{QStringLiteral("40031"), QStringLiteral("40032"), QStringLiteral("-"),
+                                   QStringLiteral("40033"), QStringLiteral("40034"), QStringLiteral("-"),
+                                   QStringLiteral("40035")}));
     QCOMPARE(window.action(cmd::TileColour)->text(), QStringLiteral("タイルの色(&C)...\tCtrl+C"));
     QCOMPARE(window.action(cmd::TileColour)->data().toInt(), cmd::TileColour);
     // Only the first item of a key carries the shortcut.

@@ -1,4 +1,4 @@
-#include "dialogs/numberfield.h"
+#include "widgets/dialogs/numberfield.h"
 #include "render/colour.h"
 #include "windowsession.h"
 

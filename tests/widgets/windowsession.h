@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commands.h"
-#include "app/mainwindow.h"
+#include "editor/commands.h"
+#include "widgets/mainwindow.h"
 
 #include <QApplication>
 #include <QDialog>

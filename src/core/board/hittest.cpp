@@ -1,0 +1,174 @@
+#include "core/board/hittest.h"
+
+#include <cmath>
+
+namespace pavelora {
+
+namespace {
+
+// An enlarged Waned Pentagram: the corners at the ends of its cut (vertices 5 and 6) are
+// pushed further out, each by half of the vector from a neighbouring corner; halves are
+// truncated toward zero.
+void pushOutCutCorners(QPolygon& p) {
+    const QPoint p0 = p[0];
+    const QPoint p4 = p[4];
+    QPoint p5 = p[5];
+    QPoint p6 = p[6];
+    p5.setX(p5.x() + (p5.x() - p4.x()) / 2);
+    p5.setY(p5.y() + (p5.y() - p4.y()) / 2);
+    p6.setX(p6.x() + (p6.x() - p0.x()) / 2);
+    p6.setY(p6.y() + (p6.y() - p0.y()) / 2);
+    p[5] = p5;
+    p[6] = p6;
+}
+
+QPolygon scaledPolygon(const Tile& tile, std::int32_t left, std::int32_t bottom, double u,
+                       double v, double uFactor, double vFactor) {
+    const auto& edges = tile.outline.edges;
+    QPolygon polygon(static_cast<int>(edges.size()));
+    const auto baseX = static_cast<std::int32_t>(u * tile.x);
+    const auto baseY = static_cast<std::int32_t>(v * tile.y);
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        const TileEdge& e = edges[i];
+        const auto x = left + baseX + static_cast<std::int32_t>(uFactor * (e.x1 - tile.x));
+        const auto y = bottom - baseY - static_cast<std::int32_t>(vFactor * (e.y1 - tile.y));
+        polygon.setPoint(static_cast<int>(i), x, y);
+    }
+    return polygon;
+}
+
+} // namespace
+
+QPolygon tilePixelPolygon(const Tile& tile, const View& view, std::int32_t left,
+                          std::int32_t bottom, double factor) {
+    const double u = 10 * view.zoom * view.pxPerMmX;
+    const double v = 10 * view.zoom * view.pxPerMmY;
+    QPolygon polygon = scaledPolygon(tile, left, bottom, u, v, u * factor, v * factor);
+    if (factor != 1.0 && tile.kind == kind::WanedPentagram && polygon.size() == 7) {
+        pushOutCutCorners(polygon);
+    }
+    return polygon;
+}
+
+QRegion tileRegion(const Tile& tile, const View& view, std::int32_t left, std::int32_t bottom,
+                   double factor) {
+    if (tile.outline.edges.empty()) {
+        return {};
+    }
+    const QRegion polygon(tilePixelPolygon(tile, view, left, bottom, factor), Qt::OddEvenFill);
+    const QRect board(left, bottom - view.boardPixelHeight, view.boardPixelWidth,
+                      view.boardPixelHeight);
+    return polygon.intersected(board);
+}
+
+QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom,
+                           double scale, double unitsPerCmX, double unitsPerCmY) {
+    const double u = scale * unitsPerCmX;
+    const double v = scale * unitsPerCmY;
+    return scaledPolygon(tile, left, bottom, u, v, u * 1.0, v * 1.0);
+}
+
+QRegion tileDeviceRegion(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
+                         double unitsPerCmX, double unitsPerCmY) {
+    if (tile.outline.edges.empty()) {
+        return {};
+    }
+    return QRegion(tileDevicePolygon(tile, left, bottom, scale, unitsPerCmX, unitsPerCmY),
+                   Qt::OddEvenFill);
+}
+
+QRegion groupRegion(const TileGroup& group, const View& view, std::int32_t left,
+                    std::int32_t bottom, double factor) {
+    std::vector<QRegion> parts;
+    parts.reserve(group.tiles.size());
+    for (const auto& tile : group.tiles) {
+        parts.push_back(tileRegion(*tile, view, left, bottom, factor));
+    }
+    return unite(std::move(parts));
+}
+
+QRegion tileProximityRegion(const Tile& tile, const View& view) {
+    if (tile.outline.edges.empty()) {
+        return {};
+    }
+    const double u = 10 * view.zoom * view.pxPerMmX;
+    const double v = 10 * view.zoom * view.pxPerMmY;
+    const double uEnlarged = 12 * view.zoom * view.pxPerMmX;
+    const double vEnlarged = 12 * view.zoom * view.pxPerMmY;
+    return QRegion(scaledPolygon(tile, 0, view.boardPixelHeight, u, v, uEnlarged, vEnlarged),
+                   Qt::OddEvenFill);
+}
+
+QRegion groupProximityRegion(const TileGroup& group, const View& view) {
+    std::vector<QRegion> parts;
+    parts.reserve(group.tiles.size());
+    for (const auto& tile : group.tiles) {
+        parts.push_back(tileProximityRegion(*tile, view));
+    }
+    return unite(std::move(parts));
+}
+
+bool groupsNear(const TileGroup& group, const Tile& tile) {
+    return tile.group != nullptr && group.region.intersects(tile.group->region);
+}
+
+bool groupsNearForJoining(const TileGroup& group, const Tile& tile) {
+    if (tile.group == nullptr) {
+        return false;
+    }
+    const QRegion& own = tile.group->region;
+    if (group.region.intersects(own)) {
+        return true;
+    }
+    constexpr int slack = 2;
+    QRegion wide = own;
+    for (int d = 1; d <= slack; ++d) {
+        wide = wide.united(own.translated(d, 0)).united(own.translated(-d, 0));
+    }
+    const QRegion across = wide;
+    for (int d = 1; d <= slack; ++d) {
+        wide = wide.united(across.translated(0, d)).united(across.translated(0, -d));
+    }
+    return group.region.intersects(wide);
+}
+
+Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY) {
+    double x = 0;
+    double y = 0;
+    if (!doc.tileSet || !pixelToBoard(doc.view, pixelX, pixelY, x, y)) {
+        return nullptr;
+    }
+    const double reach = doc.view.tileSizeRatio * doc.tileSet->extent;
+    // The last hit in display order is the topmost tile: search from the top down.
+    const auto& groups = doc.board.groups;
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
+        const auto& tiles = (*g)->tiles;
+        for (auto t = tiles.rbegin(); t != tiles.rend(); ++t) {
+            const Tile& tile = **t;
+            const double dx = tile.x - x;
+            const double dy = tile.y - y;
+            if (std::sqrt(dx * dx + dy * dy) >= reach) {
+                continue;
+            }
+            if (pointInIndex(tile.edgeIndex, x, y, doc.angles)) {
+                return t->get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+QRegion unite(std::vector<QRegion> regions) {
+    if (regions.empty()) {
+        return {};
+    }
+    for (std::size_t step = 1; step < regions.size(); step *= 2) {
+        for (std::size_t i = 0; i + step < regions.size(); i += 2 * step) {
+            regions[i] = regions[i].united(regions[i + step]);
+            regions[i + step] = QRegion();
+        }
+    }
+    return regions.front();
+}
+
+} // namespace pavelora

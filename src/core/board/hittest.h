@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/board/board.h"
+
+#include <QPolygon>
+#include <QRegion>
+
+#include <cstdint>
+
+namespace pavelora {
+
+// The pixel polygon of a tile's outline on the screen: position and offsets from it are
+// truncated separately, so a tile has the same pixel shape wherever it lies. `left` and
+// `bottom` are the pixel of board point (0, 0); `factor` enlarges the offsets (1 for the
+// tile itself). An enlarged Waned Pentagram has its two cut corners pushed outwards.
+QPolygon tilePixelPolygon(const Tile& tile, const View& view, std::int32_t left,
+                          std::int32_t bottom, double factor);
+
+// The tile's polygon as an even-odd region, clipped to the board's pixel rectangle.
+QRegion tileRegion(const Tile& tile, const View& view, std::int32_t left, std::int32_t bottom,
+                   double factor);
+
+// The tile's polygon in a device's units (printer page, export image), not clipped.
+QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom,
+                           double scale, double unitsPerCmX, double unitsPerCmY);
+QRegion tileDeviceRegion(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
+                         double unitsPerCmX, double unitsPerCmY);
+
+// Union of tileRegion of all the group's tiles.
+QRegion groupRegion(const TileGroup& group, const View& view, std::int32_t left,
+                    std::int32_t bottom, double factor);
+
+// One tile's polygon enlarged 1.2 times about its position, in board-buffer pixels.
+QRegion tileProximityRegion(const Tile& tile, const View& view);
+// Union of the tiles' proximity regions: the group's `region`.
+QRegion groupProximityRegion(const TileGroup& group, const View& view);
+
+// True when the group's region and the region of the tile's own group share a pixel.
+bool groupsNear(const TileGroup& group, const Tile& tile);
+
+// Nearness for snapping: as groupsNear, with the tile group's region widened by two pixels
+// each way. Enlarged polygons of small tiles on the screen overlap by less than a pixel, and
+// truncating their corners can leave a gap between tiles that touch; the widening keeps
+// touching tiles near at every tile size and zoom.
+bool groupsNearForJoining(const TileGroup& group, const Tile& tile);
+
+// The topmost tile under a client pixel, or null.
+Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY);
+
+// Union of many regions, combined pairwise so that the work stays proportional to the
+// size of the result rather than growing with every region added.
+QRegion unite(std::vector<QRegion> regions);
+
+} // namespace pavelora

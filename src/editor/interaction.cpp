@@ -1,0 +1,550 @@
+// The editor's handling of the mouse, the keys, the blink timer and scrolling on the board.
+#include "editor/editor.h"
+
+#include "editor/commands.h"
+#include "core/board/hittest.h"
+
+namespace pavelora {
+
+namespace {
+
+const QString kTileOperation = QStringLiteral("タイル操作");
+
+} // namespace
+
+bool Editor::selectedTile() const {
+    return sel_.currentTile != nullptr && sel_.currentTile->selected != 0;
+}
+
+bool Editor::selectedMultiGroup() const {
+    return sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->selected != 0 &&
+           sel_.currentGroup->count() >= 2;
+}
+
+void Editor::refreshTileStep() {
+    tileStep_ = doc_->view.tileSizeRatio * doc_->tileSet->extent;
+}
+
+// One tile step of board at the current zoom, in pixels.
+int Editor::marginX() const {
+    return static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmX * 10.0);
+}
+
+int Editor::marginY() const {
+    return static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmY * 10.0);
+}
+
+// A moved or turned tile is about to be replaced: erase it.
+void Editor::replaceOnScreen(const Tile& old) {
+    redrawAroundTile(buffers_, *doc_, &old, false);
+}
+
+void Editor::disableTidyBelowTwoGroups() {
+    if (doc_->board.count() < 2) {
+        menu_.setEnabled(cmd::TidyOrder, false);
+        menuChanged();
+    }
+}
+
+void Editor::enableTidyFromTwoGroups() {
+    if (doc_->board.count() >= 2) {
+        menu_.setEnabled(cmd::TidyOrder, true);
+        menuChanged();
+    }
+}
+
+// The join attempt after a tile was released, turned or nudged. A successful join snaps
+// the tile into place, so its neighbourhood is drawn anew before the report.
+void Editor::tryJoin() {
+    if (!joinCurrentTile(*doc_, sel_)) {
+        return;
+    }
+    const TileGroup* target = doc_->board.groups.back().get();
+    redrawAroundTile(buffers_, *doc_, target->tiles.back().get(), true);
+    shell_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation, Shell::Icon::None);
+}
+
+// The release of a key that turned or moved the tile: one join attempt.
+void Editor::joinAfterKey(bool& moved) {
+    if (moved) {
+        moved = false;
+        tryJoin();
+    }
+    disableTidyBelowTwoGroups();
+}
+
+bool Editor::boardWhollyVisible() const {
+    const View& v = doc_->view;
+    return !(v.boardOriginY + v.boardPixelHeight > clientHeight_ ||
+             v.boardOriginX + v.boardPixelWidth > clientWidth_ || v.boardOriginX < 0 ||
+             v.boardOriginY < 0);
+}
+
+void Editor::tileAutoScroll(int x, int y) {
+    if (boardWhollyVisible()) {
+        return;
+    }
+    const int mx = marginX();
+    const int my = marginY();
+    if (x < mx) {
+        scroll(Qt::Horizontal, ScrollRequest::LineBack);
+    }
+    if (x > clientWidth_ - mx) {
+        scroll(Qt::Horizontal, ScrollRequest::LineForward);
+    }
+    if (y < my) {
+        scroll(Qt::Vertical, ScrollRequest::LineBack);
+    }
+    if (y > clientHeight_ - my) {
+        scroll(Qt::Vertical, ScrollRequest::LineForward);
+    }
+}
+
+void Editor::groupAutoScroll() {
+    const TileGroup* g = sel_.currentGroup;
+    const BoardPixel a = boardToPixel(doc_->view, g->minX, g->maxY);
+    const BoardPixel b = boardToPixel(doc_->view, g->maxX, g->minY);
+    const int w = clientWidth_;
+    const int h = clientHeight_;
+    if ((a.x > 0 && a.y > 0 && b.x < w && b.y < h) || boardWhollyVisible()) {
+        return;
+    }
+    const int mx = marginX();
+    const int my = marginY();
+    if (1 <= a.x && a.x < mx && b.x > w) {
+        scroll(Qt::Horizontal, ScrollRequest::LineBack);
+    }
+    if (a.x < 0 && b.x < w) {
+        scroll(Qt::Horizontal, ScrollRequest::LineBack);
+    }
+    if (1 <= a.y && a.y < my && b.y > h) {
+        scroll(Qt::Vertical, ScrollRequest::LineBack);
+    }
+    if (a.y < 0 && b.y < h) {
+        scroll(Qt::Vertical, ScrollRequest::LineBack);
+    }
+    if ((a.x < 0 && w - mx < b.x && b.x < w) || (a.x > 0 && b.x > w)) {
+        scroll(Qt::Horizontal, ScrollRequest::LineForward);
+    }
+    if ((a.y < 0 && h - my < b.y && b.y < h) || (a.y > 0 && b.y > h)) {
+        scroll(Qt::Vertical, ScrollRequest::LineForward);
+    }
+}
+
+void Editor::groupMoveStep(int dx, int dy) {
+    if (!groupMoveAllowed(*doc_, sel_, dx, dy)) {
+        return;
+    }
+    redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, false);
+    moveCurrentGroupByPixels(*doc_, sel_, dx, dy);
+    redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true);
+    groupAutoScroll();
+    markChanged();
+}
+
+// A new tile of `kind` from the palette or a function key, at a client pixel.
+bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
+    Tile* placed = placeTile(*doc_, kind, 0, x, y);
+    if (placed == nullptr) {
+        return false;
+    }
+    Tile* oldTile = sel_.currentTile;
+    TileGroup* oldGroup = sel_.currentGroup;
+    if (oldTile != nullptr) {
+        oldTile->selected = 0;
+    }
+    if (oldGroup != nullptr) {
+        oldGroup->selected = 0;
+    }
+    placed->selected = 1;
+    placed->group->selected = 1;
+    sel_.currentTile = placed;
+    sel_.currentGroup = placed->group;
+    if (sel_.groupMode && oldGroup != nullptr) {
+        redrawAroundGroup(buffers_, *doc_, oldGroup, true);
+    } else if (!sel_.groupMode && oldTile != nullptr) {
+        redrawAroundTile(buffers_, *doc_, oldTile, true);
+    }
+    redrawAroundTile(buffers_, *doc_, placed, true);
+
+    countTiles(kind, 1);
+    dropPalettePick();
+    enableTidyFromTwoGroups();
+    markChanged();
+    return true;
+}
+
+void Editor::leftButtonDown(int x, int y) {
+    if (!doc_ || dragging_) {
+        return;
+    }
+    const bool groupSelected = sel_.currentGroup != nullptr && sel_.currentGroup->selected != 0;
+    if (sel_.groupMode ? !groupSelected : !selectedTile()) {
+        return;
+    }
+    lastMouse_ = QPoint(x, y);
+    double bx = 0;
+    double by = 0;
+    if (!pixelToBoard(doc_->view, x, y, bx, by)) {
+        return;
+    }
+    if (sel_.groupMode && sel_.currentGroup->count() >= 2) {
+        const Tile& first = *sel_.currentGroup->tiles.front();
+        const BoardPixel p = boardToPixel(doc_->view, first.x, first.y);
+        if (!p.onBoard || !pointInIndex(sel_.currentGroup->boundary, bx, by, doc_->angles)) {
+            return;
+        }
+        grabOffset_ = QPoint(p.x, p.y) - lastMouse_;
+        dragIsTile_ = false;
+    } else {
+        const Tile* tile = sel_.currentTile;
+        if (tile == nullptr) {
+            return;
+        }
+        const BoardPixel p = boardToPixel(doc_->view, tile->x, tile->y);
+        if (!p.onBoard || !pointInIndex(tile->edgeIndex, bx, by, doc_->angles)) {
+            return;
+        }
+        grabOffset_ = QPoint(p.x, p.y) - lastMouse_;
+        dragIsTile_ = true;
+    }
+    dragging_ = true;
+    refreshTileStep();
+}
+
+void Editor::mouseMove(int x, int y) {
+    if (!doc_ || !dragging_) {
+        return;
+    }
+    pointer_ = QPoint(x, y) + grabOffset_;
+    if (selectedMultiGroup()) {
+        const Tile& first = *sel_.currentGroup->tiles.front();
+        const BoardPixel p = boardToPixel(doc_->view, first.x, first.y);
+        if (p.onBoard) {
+            groupMoveStep(pointer_.x() - p.x, pointer_.y() - p.y);
+        }
+        return;
+    }
+    Tile* old = sel_.currentTile;
+    double bx = 0;
+    double by = 0;
+    if (old == nullptr || !pixelToBoard(doc_->view, pointer_.x(), pointer_.y(), bx, by)) {
+        return; // off the board: this step is skipped, the drag goes on
+    }
+    Tile* placed = placeTile(*doc_, old->kind, old->rotation, pointer_.x(), pointer_.y());
+    if (placed == nullptr) {
+        dragging_ = false;
+        return;
+    }
+    placed->selected = 1;
+    placed->group->selected = 1;
+    sel_.currentTile = placed;
+    sel_.currentGroup = placed->group;
+    redrawAroundTile(buffers_, *doc_, old, false);
+    removeTile(*doc_, old);
+    redrawAroundTile(buffers_, *doc_, placed, true);
+    tileAutoScroll(pointer_.x(), pointer_.y());
+    lastMouse_ = QPoint(x, y);
+}
+
+void Editor::leftButtonUp(int x, int y) {
+    if (!doc_) {
+        return;
+    }
+    if (dragging_) {
+        dragging_ = false;
+        if (dragIsTile_) {
+            tryJoin();
+        }
+        disableTidyBelowTwoGroups();
+        markChanged();
+        return;
+    }
+    const std::int32_t picked = palette_ ? selectedPaletteKind(&*palette_) : -1;
+    if (picked >= 1) {
+        placeNewTile(picked, x, y);
+        return;
+    }
+    clickSelect(x, y);
+}
+
+void Editor::clickSelect(int x, int y) {
+    Tile* hit = tileAtPixel(*doc_, x, y);
+    Tile* oldTile = sel_.currentTile;
+    TileGroup* oldGroup = sel_.currentGroup;
+    // A click on empty board clears the flags but keeps the references.
+    auto clearFlags = [&] {
+        if (oldTile != nullptr) {
+            oldTile->selected = 0;
+        }
+        if (oldGroup != nullptr) {
+            oldGroup->selected = 0;
+        }
+    };
+    if (sel_.groupMode) {
+        if (hit == nullptr) {
+            clearFlags();
+        } else {
+            TileGroup* group = hit->group;
+            if (oldGroup != nullptr && oldGroup != group) {
+                oldGroup->selected = 0;
+            }
+            sel_.currentGroup = group;
+            group->selected = 1;
+            if (group->count() == 1) {
+                sel_.currentTile = hit;
+                hit->selected = 1;
+            } else {
+                hit->selected = 0;
+                sel_.currentTile = nullptr;
+            }
+            if (oldTile != nullptr && oldTile != sel_.currentTile) {
+                oldTile->selected = 0;
+            }
+        }
+        if (oldGroup != nullptr && doc_->board.contains(oldGroup)) {
+            redrawAroundGroup(buffers_, *doc_, oldGroup, true);
+        }
+        if (sel_.currentGroup != nullptr) {
+            bringGroupToTop(doc_->board, sel_.currentGroup);
+            redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true);
+        }
+        return;
+    }
+
+    if (hit == nullptr) {
+        clearFlags();
+    } else {
+        if (oldTile != nullptr && oldTile != hit) {
+            oldTile->selected = 0;
+        }
+        if (oldGroup != nullptr && oldGroup != hit->group) {
+            oldGroup->selected = 0;
+        }
+        sel_.currentTile = hit;
+        hit->selected = 1;
+        sel_.currentGroup = hit->group;
+        hit->group->selected = 1;
+    }
+    if (oldTile != nullptr) {
+        redrawAroundTile(buffers_, *doc_, oldTile, true);
+    }
+    Tile* tile = sel_.currentTile;
+    if (tile == nullptr) {
+        return;
+    }
+    if (detachTile(*doc_, sel_, tile)) {
+        redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+        shell_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation,
+                           Shell::Icon::None);
+        enableTidyFromTwoGroups();
+        markChanged();
+        return;
+    }
+    if (tile->group != nullptr) {
+        bringTileToTop(*tile->group, tile);
+        bringGroupToTop(doc_->board, tile->group);
+        redrawAroundTile(buffers_, *doc_, tile, true);
+    }
+}
+
+void Editor::rightButtonDown(int x, int y, bool shift) {
+    if (!doc_ || !selectedTile()) {
+        return;
+    }
+    if (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2) {
+        return;
+    }
+    double bx = 0;
+    double by = 0;
+    if (!pixelToBoard(doc_->view, x, y, bx, by) ||
+        !pointInIndex(sel_.currentTile->edgeIndex, bx, by, doc_->angles)) {
+        return;
+    }
+    if (rotateCurrentTile(*doc_, sel_, shift,
+                          [this](const Tile& old) { replaceOnScreen(old); })) {
+        redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+    }
+    tryJoin();
+    disableTidyBelowTwoGroups();
+    markChanged();
+}
+
+void Editor::keyDown(BoardKey key, bool shift) {
+    if (!doc_) {
+        return;
+    }
+    switch (key) {
+    case BoardKey::Space:
+        if (rotateCurrentTile(*doc_, sel_, shift,
+                              [this](const Tile& old) { replaceOnScreen(old); })) {
+            redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+            markChanged();
+        }
+        spaceRotated_ = true;
+        break;
+    case BoardKey::Left:
+    case BoardKey::Up:
+    case BoardKey::Right:
+    case BoardKey::Down: {
+        refreshTileStep();
+        const int dx = static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmX);
+        const int dy = static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmY);
+        grabOffset_ = key == BoardKey::Left    ? QPoint(-dx, 0)
+                      : key == BoardKey::Right ? QPoint(dx, 0)
+                      : key == BoardKey::Up    ? QPoint(0, -dy)
+                                               : QPoint(0, dy);
+        if (selectedMultiGroup()) {
+            groupMoveStep(grabOffset_.x(), grabOffset_.y());
+        } else if (selectedTile()) {
+            if (moveCurrentTileByPixels(*doc_, sel_, grabOffset_.x(), grabOffset_.y(),
+                                        [this](const Tile& old) { replaceOnScreen(old); })) {
+                const Tile& moved = *sel_.currentTile;
+                redrawAroundTile(buffers_, *doc_, &moved, true);
+                const BoardPixel p = boardToPixel(doc_->view, moved.x, moved.y);
+                tileAutoScroll(p.x, p.y);
+                markChanged();
+            }
+            arrowMoved_ = true;
+        }
+        break;
+    }
+    case BoardKey::Delete: {
+        Tile* tile = sel_.currentTile;
+        if (!selectedTile() ||
+            (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2)) {
+            break;
+        }
+        redrawAroundTile(buffers_, *doc_, tile, false);
+        countTiles(tile->kind, -1);
+        removeTile(*doc_, tile);
+        sel_.currentTile = nullptr;
+        sel_.currentGroup = nullptr;
+        dropPalettePick();
+        disableTidyBelowTwoGroups();
+        markChanged();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Editor::keyUp(BoardKey key) {
+    if (!doc_) {
+        return;
+    }
+    switch (key) {
+    case BoardKey::Space:
+        joinAfterKey(spaceRotated_);
+        break;
+    case BoardKey::Left:
+    case BoardKey::Up:
+    case BoardKey::Right:
+    case BoardKey::Down:
+        joinAfterKey(arrowMoved_);
+        break;
+    case BoardKey::F1:
+    case BoardKey::F2:
+    case BoardKey::F3:
+    case BoardKey::F4:
+    case BoardKey::F5:
+    case BoardKey::F6: {
+        const int n = static_cast<int>(key) - static_cast<int>(BoardKey::F1);
+        const TileSet& set = *doc_->tileSet;
+        if (n >= set.kindCount()) {
+            break;
+        }
+        const View& v = doc_->view;
+        const int x = std::clamp(clientWidth_ / 2, v.boardOriginX, v.boardOriginX + v.boardPixelWidth);
+        const int y =
+            std::clamp(clientHeight_ / 2, v.boardOriginY, v.boardOriginY + v.boardPixelHeight);
+        placeNewTile(set.kindCodes[n], x, y);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Editor::timerTick() {
+    if (!doc_) {
+        return;
+    }
+    if (sel_.groupMode && (sel_.currentGroup == nullptr || sel_.currentGroup->selected == 0)) {
+        return;
+    }
+    if (selectedMultiGroup()) {
+        blinkGroupOutline(buffers_, *doc_, sel_.currentGroup);
+    } else if (selectedTile()) {
+        blinkSelectedTile(buffers_, *doc_, sel_.currentTile, sel_.currentTile);
+    }
+}
+
+void Editor::scroll(Qt::Orientation orientation, ScrollRequest request, int position) {
+    if (!doc_) {
+        return;
+    }
+    View& v = doc_->view;
+    const bool horizontal = orientation == Qt::Horizontal;
+    ScrollBarState& bar = horizontal ? v.horizontal : v.vertical;
+    std::int32_t& origin = horizontal ? v.boardOriginX : v.boardOriginY;
+    const std::int32_t minOrigin = horizontal ? v.minOriginX : v.minOriginY;
+    const std::int32_t maxOrigin = horizontal ? v.maxOriginX : v.maxOriginY;
+    const std::int32_t line = horizontal ? v.lineStepX : v.lineStepY;
+
+    auto stepBy = [&](std::int32_t step) {
+        // A step forward moves the thumb on and the board back.
+        bar.setPosition(std::clamp(bar.position + step, 0, std::max(0, bar.maximum)));
+        origin = std::clamp(origin - step, minOrigin, maxOrigin);
+    };
+    switch (request) {
+    case ScrollRequest::LineBack:
+        stepBy(-line);
+        break;
+    case ScrollRequest::LineForward:
+        stepBy(line);
+        break;
+    case ScrollRequest::PageBack:
+        stepBy(-5 * line);
+        break;
+    case ScrollRequest::PageForward:
+        stepBy(5 * line);
+        break;
+    case ScrollRequest::Thumb:
+        bar.setPosition(position);
+        origin = maxOrigin - position;
+        break;
+    // The vertical bar's top shows the board's top edge (thumb at 0, the board as far down as
+    // it goes); its bottom the board's bottom. The horizontal bar has no such requests.
+    case ScrollRequest::Start:
+        if (!horizontal) {
+            bar.setPosition(0);
+            origin = maxOrigin;
+        }
+        break;
+    case ScrollRequest::End:
+        if (!horizontal) {
+            bar.setPosition(std::max(0, bar.maximum));
+            origin = minOrigin;
+        }
+        break;
+    case ScrollRequest::Done:
+        return;
+    }
+    shell_.scrollBarsChanged();
+    shell_.repaintAll();
+}
+
+void Editor::wheel(int delta) {
+    if (!doc_ || delta == 0) {
+        return;
+    }
+    if (doc_->view.verticalScrollActive != 0) {
+        scroll(Qt::Vertical, delta > 0 ? ScrollRequest::PageBack : ScrollRequest::PageForward);
+    } else if (doc_->view.horizontalScrollActive != 0) {
+        scroll(Qt::Horizontal, delta > 0 ? ScrollRequest::PageForward : ScrollRequest::PageBack);
+    }
+}
+
+} // namespace pavelora
