@@ -69,8 +69,8 @@ void BM_JoinTile(benchmark::State& state) {
     const BoardPixel at = boardToPixel(big.doc.view, big.x(n), big.y(n));
     for (auto _ : state) {
         state.PauseTiming();
-        Tile* dropped = placeTile(big.doc, big.patch[n].kind, big.patch[n].rotation, at.x + 1,
-                                  at.y);
+        Tile* dropped =
+            placeTile(big.doc, big.patch[n].kind, big.patch[n].rotation, at.x + 1, at.y);
         state.ResumeTiming();
         Tile* joined = joinTile(big.doc, dropped);
         state.PauseTiming();

@@ -1,8 +1,8 @@
 // Saving and opening a document of 10,000 joined tiles. Target: under 100 ms each.
 #include "core/board/board.h"
 #include "core/board/editing.h"
-#include "document/documentio.h"
 #include "core/geometry/tilebuilder.h"
+#include "document/documentio.h"
 #include "support/penrosepatch.h"
 
 #include <QFile>

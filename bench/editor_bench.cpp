@@ -1,8 +1,8 @@
 // Speed of the interaction on big tilings: one drag step of a single tile, from the mouse
 // move to the back buffer updated, and one join on release onto a big group.
+#include "core/board/hittest.h"
 #include "editor/commands.h"
 #include "editor/editor.h"
-#include "core/board/hittest.h"
 #include "support/patchboard.h"
 
 #include <QGuiApplication>
@@ -105,8 +105,8 @@ void BM_JoinOnRelease(benchmark::State& state) {
     const QPoint target = big.pixelOf(n);
     for (auto _ : state) {
         state.PauseTiming();
-        Tile* loose = placeTile(doc, big.patch[n].kind, big.patch[n].rotation, target.x() + 30,
-                                target.y());
+        Tile* loose =
+            placeTile(doc, big.patch[n].kind, big.patch[n].rotation, target.x() + 30, target.y());
         loose->selected = 1;
         loose->group->selected = 1;
         big.editor.selection().currentTile = loose;

@@ -1,6 +1,6 @@
-#include "widgets/mainwindow.h"
 #include "document/documentio.h"
 #include "render/jpegexport.h"
+#include "widgets/mainwindow.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "document/documentimage.h"
 
-#include "document/shiftjis.h"
 #include "core/geometry/tilebuilder.h"
+#include "document/shiftjis.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/board/board.h"
-#include "core/progress.h"
 #include "core/geometry/rgb.h"
+#include "core/progress.h"
 
 #include <QIODevice>
 

@@ -1,7 +1,7 @@
 #include "document/documentio.h"
 
-#include "core/geometry/edgeindex.h"
 #include "core/board/hittest.h"
+#include "core/geometry/edgeindex.h"
 #include "core/geometry/tilebuilder.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/board/board.h"
-#include "document/documentimage.h"
 #include "core/progress.h"
+#include "document/documentimage.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "editor/colourlogic.h"
 
-#include "render/colourpictures.h"
+#include "core/board/board.h"
 #include "editor/editor.h"
 #include "editor/settingslogic.h"
-#include "core/board/board.h"
+#include "render/colourpictures.h"
 
 #include <algorithm>
 

@@ -35,22 +35,22 @@ const std::array<MenuItem, 27> MainMenu = {{
 }};
 
 const std::array<Accelerator, 23> AcceleratorTable = {{
-    {'N', cmd::New},          {'C', cmd::Close},        {'O', cmd::Open},
-    {'A', cmd::SaveAs},       {'S', cmd::Save},         {'U', cmd::PrintSetup},
-    {'P', cmd::Print},        {'V', cmd::JpegSetup},    {'J', cmd::JpegExport},
-    {'X', cmd::Exit},         {'L', cmd::TileSize},     {'W', cmd::OutlineWidth},
-    {'C', cmd::TileColour},   {'M', cmd::PairColour},   {'B', cmd::BoardColour},
-    {'Z', cmd::Zoom},         {'T', cmd::TileMode},     {'G', cmd::GroupMode},
-    {'A', cmd::PatternOn},    {'R', cmd::PatternOff},   {'D', cmd::TidyOrder},
-    {'H', cmd::Help},         {'I', cmd::About},
+    {'N', cmd::New},        {'C', cmd::Close},      {'O', cmd::Open},
+    {'A', cmd::SaveAs},     {'S', cmd::Save},       {'U', cmd::PrintSetup},
+    {'P', cmd::Print},      {'V', cmd::JpegSetup},  {'J', cmd::JpegExport},
+    {'X', cmd::Exit},       {'L', cmd::TileSize},   {'W', cmd::OutlineWidth},
+    {'C', cmd::TileColour}, {'M', cmd::PairColour}, {'B', cmd::BoardColour},
+    {'Z', cmd::Zoom},       {'T', cmd::TileMode},   {'G', cmd::GroupMode},
+    {'A', cmd::PatternOn},  {'R', cmd::PatternOff}, {'D', cmd::TidyOrder},
+    {'H', cmd::Help},       {'I', cmd::About},
 }};
 
 const std::array<int, 23> MenuCommands = {
-    cmd::New,          cmd::Close,      cmd::Open,        cmd::SaveAs,      cmd::Save,
-    cmd::PrintSetup,   cmd::Print,      cmd::JpegSetup,   cmd::JpegExport,  cmd::Exit,
-    cmd::TileSize,     cmd::OutlineWidth, cmd::TileColour, cmd::PairColour, cmd::BoardColour,
-    cmd::Zoom,         cmd::TileMode,   cmd::GroupMode,   cmd::PatternOn,   cmd::PatternOff,
-    cmd::TidyOrder,    cmd::Help,       cmd::About,
+    cmd::New,        cmd::Close,        cmd::Open,       cmd::SaveAs,     cmd::Save,
+    cmd::PrintSetup, cmd::Print,        cmd::JpegSetup,  cmd::JpegExport, cmd::Exit,
+    cmd::TileSize,   cmd::OutlineWidth, cmd::TileColour, cmd::PairColour, cmd::BoardColour,
+    cmd::Zoom,       cmd::TileMode,     cmd::GroupMode,  cmd::PatternOn,  cmd::PatternOff,
+    cmd::TidyOrder,  cmd::Help,         cmd::About,
 };
 
 int acceleratorCommand(char letter) {

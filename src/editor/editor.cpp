@@ -1,9 +1,9 @@
 #include "editor/editor.h"
 
+#include "core/geometry/tilebuilder.h"
+#include "document/documentio.h"
 #include "editor/commands.h"
 #include "editor/statusbar.h"
-#include "document/documentio.h"
-#include "core/geometry/tilebuilder.h"
 #include "render/jpegexport.h"
 #include "render/shading.h"
 
@@ -169,8 +169,9 @@ bool Editor::closeRequested() {
 }
 
 void Editor::reportError(const char* code) {
-    shell_.showMessage(QStringLiteral("Applicatione Error! CODE: %1").arg(QString::fromLatin1(code)),
-                       QStringLiteral("ZIRUZ"), Shell::Icon::None);
+    shell_.showMessage(
+        QStringLiteral("Applicatione Error! CODE: %1").arg(QString::fromLatin1(code)),
+        QStringLiteral("ZIRUZ"), Shell::Icon::None);
     // The failed operation goes no further: the application ends, offering to save an open
     // document first. Nothing can go on after an error, so the exit is not abandoned.
     ending_ = true;
@@ -274,7 +275,8 @@ bool Editor::closeDocument() {
         return true;
     }
     if (menu_.enabled(cmd::Save)) {
-        if (shell_.askYesNo(QStringLiteral("更新されてます。タイリングデータを保存しますか？"), kAppName) &&
+        if (shell_.askYesNo(QStringLiteral("更新されてます。タイリングデータを保存しますか？"),
+                            kAppName) &&
             !save()) {
             return false;
         }
@@ -380,7 +382,8 @@ void Editor::exportJpeg() {
         return;
     }
     jpegPath_ = path;
-    const int result = pavelora::exportJpeg(*doc_, doc_->jpegSettings, jpegPath_, &shell_.progress());
+    const int result =
+        pavelora::exportJpeg(*doc_, doc_->jpegSettings, jpegPath_, &shell_.progress());
     shell_.closeProgress();
     if (result != 1) {
         shell_.showMessage(jpegResultMessage(result), jpegMessageCaption(), Shell::Icon::None);
@@ -554,10 +557,11 @@ void Editor::drawPalette() {
         const QString name = index >= 0 ? QString::fromStdString(set.kindNames[index]) : QString();
         const int firstLine = T - h / 10 - 2 * lineHeight;
         painter.drawText(QRect(0, firstLine, paletteBuffer_.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop, QStringLiteral("%1 (F%2)").arg(name).arg(index + 1));
-        painter.drawText(QRect(charWidth, firstLine + lineHeight, paletteBuffer_.width(), lineHeight),
                          Qt::AlignLeft | Qt::AlignTop,
-                         QString::asprintf("%4d tiles", count));
+                         QStringLiteral("%1 (F%2)").arg(name).arg(index + 1));
+        painter.drawText(
+            QRect(charWidth, firstLine + lineHeight, paletteBuffer_.width(), lineHeight),
+            Qt::AlignLeft | Qt::AlignTop, QString::asprintf("%4d tiles", count));
 
         painter.fillRect(QRect(L, T, w, h), QColor(210, 210, 210));
         const int dx = w / 40;
@@ -565,10 +569,14 @@ void Editor::drawPalette() {
         const QColor light(240, 240, 240);
         const QColor dark(160, 160, 160);
         const bool pressed = cell.selected == 1;
-        const QPolygon left({QPoint(L - dx, T - dy), QPoint(L - dx, B + dy), QPoint(L, B), QPoint(L, T)});
-        const QPolygon top({QPoint(L - dx, T - dy), QPoint(R + dx, T - dy), QPoint(R, T), QPoint(L, T)});
-        const QPolygon right({QPoint(R + dx, T - dy), QPoint(R + dx, B + dy), QPoint(R, B), QPoint(R, T)});
-        const QPolygon bottom({QPoint(R + dx, B + dy), QPoint(L - dx, B + dy), QPoint(L, B), QPoint(R, B)});
+        const QPolygon left(
+            {QPoint(L - dx, T - dy), QPoint(L - dx, B + dy), QPoint(L, B), QPoint(L, T)});
+        const QPolygon top(
+            {QPoint(L - dx, T - dy), QPoint(R + dx, T - dy), QPoint(R, T), QPoint(L, T)});
+        const QPolygon right(
+            {QPoint(R + dx, T - dy), QPoint(R + dx, B + dy), QPoint(R, B), QPoint(R, T)});
+        const QPolygon bottom(
+            {QPoint(R + dx, B + dy), QPoint(L - dx, B + dy), QPoint(L, B), QPoint(R, B)});
         fillPolygon(left, pressed ? dark : light);
         fillPolygon(top, pressed ? dark : light);
         fillPolygon(right, pressed ? light : dark);

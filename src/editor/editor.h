@@ -1,11 +1,11 @@
 #pragma once
 
-#include "editor/menustate.h"
-#include "editor/palette.h"
-#include "editor/shell.h"
 #include "core/board/board.h"
 #include "core/board/editing.h"
 #include "core/progress.h"
+#include "editor/menustate.h"
+#include "editor/palette.h"
+#include "editor/shell.h"
 #include "render/tiledrawing.h"
 
 #include <QImage>

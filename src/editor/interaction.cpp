@@ -1,8 +1,7 @@
 // The editor's handling of the mouse, the keys, the blink timer and scrolling on the board.
-#include "editor/editor.h"
-
-#include "editor/commands.h"
 #include "core/board/hittest.h"
+#include "editor/commands.h"
+#include "editor/editor.h"
 
 namespace pavelora {
 
@@ -361,8 +360,7 @@ void Editor::rightButtonDown(int x, int y, bool shift) {
         !pointInIndex(sel_.currentTile->edgeIndex, bx, by, doc_->angles)) {
         return;
     }
-    if (rotateCurrentTile(*doc_, sel_, shift,
-                          [this](const Tile& old) { replaceOnScreen(old); })) {
+    if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) { replaceOnScreen(old); })) {
         redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
     }
     tryJoin();
@@ -456,7 +454,8 @@ void Editor::keyUp(BoardKey key) {
             break;
         }
         const View& v = doc_->view;
-        const int x = std::clamp(clientWidth_ / 2, v.boardOriginX, v.boardOriginX + v.boardPixelWidth);
+        const int x =
+            std::clamp(clientWidth_ / 2, v.boardOriginX, v.boardOriginX + v.boardPixelWidth);
         const int y =
             std::clamp(clientHeight_ / 2, v.boardOriginY, v.boardOriginY + v.boardPixelHeight);
         placeNewTile(set.kindCodes[n], x, y);

@@ -44,9 +44,9 @@ void MenuState::documentReady(bool hasPairPattern, bool groupMode, bool patternO
     noDocument();
     setEnabled(cmd::New, false);
     setEnabled(cmd::Open, false);
-    for (int command : {cmd::Close, cmd::PrintSetup, cmd::Print, cmd::JpegSetup,
-                        cmd::JpegExport, cmd::TileSize, cmd::OutlineWidth, cmd::TileColour,
-                        cmd::BoardColour, cmd::Zoom}) {
+    for (int command :
+         {cmd::Close, cmd::PrintSetup, cmd::Print, cmd::JpegSetup, cmd::JpegExport, cmd::TileSize,
+          cmd::OutlineWidth, cmd::TileColour, cmd::BoardColour, cmd::Zoom}) {
         setEnabled(command, true);
     }
     setEnabled(cmd::Save, hasFile);

@@ -31,7 +31,7 @@ struct Palette {
 
 // Font metrics the palette is laid out with.
 struct PaletteFont {
-    int lineHeight = 0;       // height plus external leading
+    int lineHeight = 0; // height plus external leading
     int averageCharWidth = 0;
 };
 

@@ -1,9 +1,9 @@
 // The editor's side of the settings dialogs: what their OK and "適用" change in the
 // document and on the screen.
 
+#include "core/board/rescale.h"
 #include "editor/editor.h"
 #include "editor/settingslogic.h"
-#include "core/board/rescale.h"
 
 namespace pavelora {
 

@@ -1,9 +1,9 @@
 #include "editor/settingslogic.h"
 
-#include "editor/editor.h"
-#include "editor/statusbar.h"
 #include "core/board/board.h"
 #include "document/shiftjis.h"
+#include "editor/editor.h"
+#include "editor/statusbar.h"
 
 #include <algorithm>
 #include <climits>

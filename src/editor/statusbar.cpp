@@ -16,7 +16,8 @@ std::array<QString, 5> statusTexts(const Document& doc) {
         texts[0] = QString::fromUtf8(size->name);
     }
     const bool pattern = doc.tileSet && doc.tileSet->hasPairPattern != 0;
-    texts[1] = QStringLiteral("対原理：%1").arg(pattern ? QStringLiteral("有") : QStringLiteral("無"));
+    texts[1] =
+        QStringLiteral("対原理：%1").arg(pattern ? QStringLiteral("有") : QStringLiteral("無"));
     texts[2] = QStringLiteral("ｽﾞｰﾑ:%1%").arg(percentOf(doc.view.zoom));
     texts[3] = QStringLiteral("ﾀｲﾙ寸法:%1%").arg(percentOf(doc.view.tileSizeRatio));
     if (doc.tileSet) {

@@ -69,9 +69,9 @@ std::optional<PrintLayout> computePrintLayout(const PageGeometry& page, std::int
                                               const PrintSettings& settings,
                                               std::int32_t boardCode);
 
-// One page of the given geometry on a painter that is active on its device: the title, then the board cut to the
-// cut rectangle, in form 1 or 2 (printPageColour) or as thin black outlines (form 3,
-// printPageOutlines). The screen's pattern switch plays no part.
+// One page of the given geometry on a painter that is active on its device: the title, then the
+// board cut to the cut rectangle, in form 1 or 2 (printPageColour) or as thin black outlines (form
+// 3, printPageOutlines). The screen's pattern switch plays no part.
 void printPageColour(QPainter& painter, const Document& doc, const PageGeometry& page);
 void printPageOutlines(QPainter& painter, const Document& doc, const PageGeometry& page);
 

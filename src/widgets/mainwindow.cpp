@@ -1,8 +1,8 @@
 #include "widgets/mainwindow.h"
 
-#include "widgets/artwork.h"
 #include "editor/commands.h"
 #include "editor/statusbar.h"
+#include "widgets/artwork.h"
 #include "widgets/dialogs/aboutdialog.h"
 #include "widgets/dialogs/coloursheet.h"
 #include "widgets/dialogs/helpviewer.h"
@@ -15,19 +15,19 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace pavelora {
 
@@ -200,9 +200,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     blinkTimer_->setInterval(500);
     connect(blinkTimer_, &QTimer::timeout, this, [this] { editor_->timerTick(); });
     for (QScrollBar* bar : {hbar_, vbar_}) {
-        connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) {
-            scrollBarAction(bar, action);
-        });
+        connect(bar, &QScrollBar::actionTriggered, this,
+                [this, bar](int action) { scrollBarAction(bar, action); });
     }
 
     buildMenu();
@@ -317,8 +316,8 @@ bool MainWindow::askYesNo(const QString& text, const QString& caption) {
 }
 
 void MainWindow::showMessage(const QString& text, const QString& caption, Icon icon) {
-    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
-                    text, QMessageBox::Ok, this);
+    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
+                    QMessageBox::Ok, this);
     box.exec();
 }
 

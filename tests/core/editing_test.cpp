@@ -1,5 +1,5 @@
-#include "fixture.h"
 #include "core/board/rescale.h"
+#include "fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -210,10 +210,10 @@ TEST(Regions, EnlargedWanedPentagramPushesItsCutCornersOut) {
     }
     const QPoint raw5 = p[5];
     const QPoint raw6 = p[9];
-    EXPECT_EQ(w[5], QPoint(raw5.x() + (raw5.x() - p[4].x()) / 2,
-                           raw5.y() + (raw5.y() - p[4].y()) / 2));
-    EXPECT_EQ(w[6], QPoint(raw6.x() + (raw6.x() - p[0].x()) / 2,
-                           raw6.y() + (raw6.y() - p[0].y()) / 2));
+    EXPECT_EQ(w[5],
+              QPoint(raw5.x() + (raw5.x() - p[4].x()) / 2, raw5.y() + (raw5.y() - p[4].y()) / 2));
+    EXPECT_EQ(w[6],
+              QPoint(raw6.x() + (raw6.x() - p[0].x()) / 2, raw6.y() + (raw6.y() - p[0].y()) / 2));
     // Not at factor 1.
     const QPolygon plain = tilePixelPolygon(*waned, v, 0, 1000, 1.0);
     const QPolygon fullPlain = tilePixelPolygon(*full, v, 0, 1000, 1.0);

@@ -1,6 +1,6 @@
 #include "editor/colourlogic.h"
-#include "render/colourpictures.h"
 #include "fakeshell.h"
+#include "render/colourpictures.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "core/fixture.h"
+#include "core/geometry/tilebuilder.h"
 #include "document/documentio.h"
 #include "fakeshell.h"
-#include "core/geometry/tilebuilder.h"
 
 #include <QFile>
 #include <QTemporaryDir>

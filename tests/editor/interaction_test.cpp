@@ -1,6 +1,6 @@
 #include "core/board/hittest.h"
-#include "fakeshell.h"
 #include "core/geometry/tilebuilder.h"
+#include "fakeshell.h"
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>

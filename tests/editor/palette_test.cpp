@@ -15,12 +15,10 @@ TEST(Palette, SizeAndCellsFollowTheTileSet) {
     // The longest name (5 bytes) needs (5 + 6) × 7 = 77 px, more than the square's
     // 7.5 × 2.351 cm × 3.78 px/mm = 66.6 px.
     EXPECT_EQ(size.width, std::max(11 * 7, static_cast<int>(2.3511410091789253 * kPxPerMm * 7.5)));
-    EXPECT_EQ(size.height,
-              static_cast<int>((2.3511410091789253 * kPxPerMm * 7.0 + 32) * 2) + 30);
+    EXPECT_EQ(size.height, static_cast<int>((2.3511410091789253 * kPxPerMm * 7.0 + 32) * 2) + 30);
     auto p3 = createTileSet(setcode::PenroseNo3);
     const PaletteSize size3 = paletteWindowSize(*p3, kPxPerMm, kPxPerMm, kFont);
-    EXPECT_EQ(size3.height,
-              static_cast<int>((2.752763840942347 * kPxPerMm * 7.0 + 32) * 6) + 30);
+    EXPECT_EQ(size3.height, static_cast<int>((2.752763840942347 * kPxPerMm * 7.0 + 32) * 6) + 30);
     // "Waned Pentagram" is 15 bytes long.
     EXPECT_EQ(size3.width, std::max(21 * 7, static_cast<int>(2.752763840942347 * kPxPerMm * 7.5)));
 

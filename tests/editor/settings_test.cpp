@@ -1,6 +1,6 @@
+#include "document/shiftjis.h"
 #include "editor/settingslogic.h"
 #include "editor/statusbar.h"
-#include "document/shiftjis.h"
 #include "fakeshell.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "editor/statusbar.h"
 #include "core/board/board.h"
+#include "editor/statusbar.h"
 
 #include <gtest/gtest.h>
 

@@ -261,4 +261,3 @@ TEST(PrintPage, TheTitleIsWrittenAboveTheCutRectangle) {
         }
     }
 }
-

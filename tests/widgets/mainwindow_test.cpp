@@ -3,10 +3,10 @@
 #include "windowsession.h"
 
 #include <QAction>
-#include <QMenuBar>
-#include <QScrollBar>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
@@ -66,9 +66,10 @@ void MainWindowTest::menuTextsIdsAndSeparators() {
     for (QAction* a : menus[2]->menu()->actions()) {
         options << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     }
-    QCOMPARE(options, (QStringList{QStringLiteral("40031"), QStringLiteral("40032"), QStringLiteral("-"),
-                                   QStringLiteral("40033"), QStringLiteral("40034"), QStringLiteral("-"),
-                                   QStringLiteral("40035")}));
+    QCOMPARE(options,
+             (QStringList{QStringLiteral("40031"), QStringLiteral("40032"), QStringLiteral("-"),
+                          QStringLiteral("40033"), QStringLiteral("40034"), QStringLiteral("-"),
+                          QStringLiteral("40035")}));
     QCOMPARE(window.action(cmd::TileColour)->text(), QStringLiteral("タイルの色(&C)...\tCtrl+C"));
     QCOMPARE(window.action(cmd::TileColour)->data().toInt(), cmd::TileColour);
     // Only the first item of a key carries the shortcut.

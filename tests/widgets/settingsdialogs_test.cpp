@@ -1,5 +1,5 @@
-#include "widgets/dialogs/numberfield.h"
 #include "render/colour.h"
+#include "widgets/dialogs/numberfield.h"
 #include "windowsession.h"
 
 #include <QAction>

@@ -27,15 +27,13 @@ int Board::tileCount() const {
 
 namespace {
 
-template <typename T>
-auto findOwned(std::vector<std::unique_ptr<T>>& list, const T* item) {
+template <typename T> auto findOwned(std::vector<std::unique_ptr<T>>& list, const T* item) {
     return std::find_if(list.begin(), list.end(),
                         [item](const std::unique_ptr<T>& p) { return p.get() == item; });
 }
 
 // Moves the item to the end of its list; nothing happens when it is not in it.
-template <typename T>
-void moveToEnd(std::vector<std::unique_ptr<T>>& list, const T* item) {
+template <typename T> void moveToEnd(std::vector<std::unique_ptr<T>>& list, const T* item) {
     auto it = findOwned(list, item);
     if (it != list.end()) {
         std::rotate(it, it + 1, list.end());

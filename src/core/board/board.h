@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/geometry/edgeindex.h"
 #include "core/board/settings.h"
 #include "core/board/view.h"
+#include "core/geometry/edgeindex.h"
 #include "core/geometry/tile.h"
 #include "core/geometry/tileset.h"
 
@@ -47,8 +47,8 @@ struct Document {
     AngleTable angles;
     Board board;
     View view;
-    std::int32_t patternOn = 0;     // pair pattern shown
-    std::uint32_t boardReserved = 0; // kept as read from a file and written back
+    std::int32_t patternOn = 0;           // pair pattern shown
+    std::uint32_t boardReserved = 0;      // kept as read from a file and written back
     std::vector<std::int32_t> kindCounts; // tiles taken from the palette, per kind index
     PrintSettings printSettings;
     JpegSettings jpegSettings;

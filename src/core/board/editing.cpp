@@ -256,7 +256,8 @@ bool crossesBoundary(const Document& doc, const TileGroup& group, const Tile& ti
         for (const SortedEdge& g : row.edges) {
             for (const TileEdge& t : tile.outline.edges) {
                 // Parallel edges never cross; directions are compared, not slopes.
-                if (t.direction == g.direction || t.direction == (g.direction + count / 2) % count) {
+                if (t.direction == g.direction ||
+                    t.direction == (g.direction + count / 2) % count) {
                     continue;
                 }
                 if (crossProperly(g, t)) {

@@ -22,8 +22,8 @@ void pushOutCutCorners(QPolygon& p) {
     p[6] = p6;
 }
 
-QPolygon scaledPolygon(const Tile& tile, std::int32_t left, std::int32_t bottom, double u,
-                       double v, double uFactor, double vFactor) {
+QPolygon scaledPolygon(const Tile& tile, std::int32_t left, std::int32_t bottom, double u, double v,
+                       double uFactor, double vFactor) {
     const auto& edges = tile.outline.edges;
     QPolygon polygon(static_cast<int>(edges.size()));
     const auto baseX = static_cast<std::int32_t>(u * tile.x);
@@ -61,8 +61,8 @@ QRegion tileRegion(const Tile& tile, const View& view, std::int32_t left, std::i
     return polygon.intersected(board);
 }
 
-QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom,
-                           double scale, double unitsPerCmX, double unitsPerCmY) {
+QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
+                           double unitsPerCmX, double unitsPerCmY) {
     const double u = scale * unitsPerCmX;
     const double v = scale * unitsPerCmY;
     return scaledPolygon(tile, left, bottom, u, v, u * 1.0, v * 1.0);

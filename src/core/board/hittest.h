@@ -21,8 +21,8 @@ QRegion tileRegion(const Tile& tile, const View& view, std::int32_t left, std::i
                    double factor);
 
 // The tile's polygon in a device's units (printer page, export image), not clipped.
-QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom,
-                           double scale, double unitsPerCmX, double unitsPerCmY);
+QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
+                           double unitsPerCmX, double unitsPerCmY);
 QRegion tileDeviceRegion(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
                          double unitsPerCmX, double unitsPerCmY);
 

@@ -56,8 +56,7 @@ void placeScrollBars(View& view) {
                     view.horizontalScrollActive);
     // A board wider than tall and wider than the window: the wheel scrolls sideways.
     if (view.verticalScrollActive == 1 && view.horizontalScrollActive == 1 &&
-        view.boardPixelWidth > view.boardPixelHeight &&
-        view.boardPixelWidth > view.clientWidth) {
+        view.boardPixelWidth > view.boardPixelHeight && view.boardPixelWidth > view.clientWidth) {
         view.verticalScrollActive = 0;
     }
 }
@@ -82,8 +81,7 @@ void setUpView(View& view) {
 
 void openView(View& view, std::int32_t clientWidth, std::int32_t clientHeight,
               std::int32_t boardCode) {
-    openViewFromDocument(view, clientWidth, clientHeight, boardCode, 1.0, 1.0,
-                         Rgb{255, 255, 255});
+    openViewFromDocument(view, clientWidth, clientHeight, boardCode, 1.0, 1.0, Rgb{255, 255, 255});
 }
 
 void openViewFromDocument(View& view, std::int32_t clientWidth, std::int32_t clientHeight,

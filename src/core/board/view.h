@@ -76,8 +76,7 @@ void closeView(View& view);
 
 // A client pixel as board centimetres (y upwards from the bottom edge). False when the
 // pixel lies outside the board (its border counts as inside) or the position is off it.
-bool pixelToBoard(const View& view, std::int32_t pixelX, std::int32_t pixelY, double& x,
-                  double& y);
+bool pixelToBoard(const View& view, std::int32_t pixelX, std::int32_t pixelY, double& x, double& y);
 
 // The client pixel of a board position, and whether that pixel lies on the board.
 struct BoardPixel {

@@ -62,9 +62,8 @@ bool pointInIndex(const EdgeIndex& index, double x, double y, const AngleTable& 
                 continue;
             }
             anyCrossing = true;
-            const double crossX = (y - e.y1) * angles.cosines[e.direction] /
-                                      angles.sines[e.direction] +
-                                  e.x1;
+            const double crossX =
+                (y - e.y1) * angles.cosines[e.direction] / angles.sines[e.direction] + e.x1;
             if (crossX <= x) {
                 ++crossingsLeft;
             }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/geometry/edgeindex.h"
 #include "core/geometry/edge.h"
+#include "core/geometry/edgeindex.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "widgets/dialogs/newfiledialog.h"
 
-#include "widgets/dialogs/dialogbuttons.h"
 #include "core/geometry/tileset.h"
+#include "widgets/dialogs/dialogbuttons.h"
 
 #include <QLabel>
 #include <QListWidget>
