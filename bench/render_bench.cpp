@@ -63,15 +63,15 @@ struct BigBoard {
         if (oneGroup) {
             rebuildGroup(doc, *appendGroup(doc.board, std::move(group)));
         }
-        createBoardBuffers(buffers, doc.view);
-        redrawAllTiles(buffers, doc);
+        (void)createBoardBuffers(buffers, doc.view);
+        (void)redrawAllTiles(buffers, doc);
     }
 };
 
 void BM_RedrawAllTiles(benchmark::State& state) {
     BigBoard board(state.range(0) == 1);
     for (auto _ : state) {
-        redrawAllTiles(board.buffers, board.doc);
+        (void)redrawAllTiles(board.buffers, board.doc);
         benchmark::DoNotOptimize(board.buffers.backBuffer.constBits());
     }
     state.counters["tiles"] = board.doc.board.tileCount();
@@ -113,11 +113,11 @@ void BM_DragStepRedraw(benchmark::State& state) {
         appendGroup(doc.board, std::move(group));
         state.ResumeTiming();
 
-        redrawAroundTile(board.buffers, doc, moving, false);
+        (void)redrawAroundTile(board.buffers, doc, moving, false);
         state.PauseTiming();
         removeTile(doc, moving);
         state.ResumeTiming();
-        redrawAroundTile(board.buffers, doc, next, true);
+        (void)redrawAroundTile(board.buffers, doc, next, true);
         moving = next;
     }
 }

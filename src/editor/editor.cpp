@@ -29,9 +29,7 @@ FileFilter jpegFileFilter() {
 }
 
 Editor::Editor(Shell& shell, double pxPerMmX, double pxPerMmY)
-    : shell_(shell), pxPerMmX_(pxPerMmX), pxPerMmY_(pxPerMmY) {
-    buffers_.windowChanged = [this](const QRegion& region) { shell_.repaint(region); };
-}
+    : shell_(shell), pxPerMmX_(pxPerMmX), pxPerMmY_(pxPerMmY) {}
 
 Editor::~Editor() = default;
 
@@ -48,6 +46,19 @@ QString Editor::title() const {
         return QStringLiteral("無題") + kTitleSeparator + kAppName;
     }
     return filePath_ + kTitleSeparator + kAppName;
+}
+
+void Editor::repaintChanged() {
+    if (!changed_.isEmpty()) {
+        shell_.repaint(changed_);
+        changed_ = QRegion();
+    }
+}
+
+void Editor::repaintAll() {
+    changed_ = QRegion();
+    shell_.scrollBarsChanged();
+    shell_.repaintAll();
 }
 
 void Editor::updateTitle() {
@@ -75,8 +86,7 @@ void Editor::resized(int clientWidth, int clientHeight) {
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     if (doc_ && resizeView(doc_->view, clientWidth, clientHeight)) {
-        shell_.scrollBarsChanged();
-        shell_.repaintAll();
+        repaintAll();
     }
     if (openPending_) {
         executeCommand(cmd::Open);
@@ -93,6 +103,7 @@ bool Editor::invokeMenuCommand(int command) {
 }
 
 void Editor::executeCommand(int command) {
+    const RepaintBatch batch(*this);
     switch (command) {
     case cmd::New:
         newDocument();
@@ -223,10 +234,9 @@ bool Editor::startDocument(std::unique_ptr<Document> doc, bool groupMode, bool h
     spaceRotated_ = false;
     arrowMoved_ = false;
     doc_ = std::move(doc);
-    createBoardBuffers(buffers_, doc_->view);
-    redrawAllTiles(buffers_, *doc_);
-    shell_.scrollBarsChanged();
-    shell_.repaintAll();
+    (void)createBoardBuffers(buffers_, doc_->view);
+    (void)redrawAllTiles(buffers_, *doc_);
+    repaintAll();
     if (!openPaletteWindow()) {
         return false;
     }
@@ -303,8 +313,7 @@ bool Editor::closeDocument() {
     releaseBoardBuffers(buffers_);
     hasFileName_ = false;
     updateTitle();
-    shell_.scrollBarsChanged();
-    shell_.repaintAll();
+    repaintAll();
     return true;
 }
 
@@ -414,7 +423,7 @@ void Editor::setTileMode() {
         sel_.currentTile = nullptr;
     }
     group->selected = 0;
-    redrawAroundGroup(buffers_, *doc_, group, true);
+    changed(redrawAroundGroup(buffers_, *doc_, group, true));
 }
 
 void Editor::setGroupMode() {
@@ -438,15 +447,14 @@ void Editor::setGroupMode() {
     if (sel_.currentGroup->count() >= 2) {
         tile->selected = 0;
     }
-    redrawAroundTile(buffers_, *doc_, tile, true);
+    changed(redrawAroundTile(buffers_, *doc_, tile, true));
 }
 
 void Editor::redrawBoard() {
     rebuildView(doc_->view, doc_->view.zoom);
-    createBoardBuffers(buffers_, doc_->view);
-    redrawAllTiles(buffers_, *doc_);
-    shell_.scrollBarsChanged();
-    shell_.repaintAll();
+    (void)createBoardBuffers(buffers_, doc_->view);
+    (void)redrawAllTiles(buffers_, *doc_);
+    repaintAll();
 }
 
 void Editor::setPattern(bool on) {

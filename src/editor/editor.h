@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <QString>
 
 #include <memory>
@@ -126,6 +127,27 @@ private:
     // Adds `delta` to the palette count of a kind.
     void countTiles(std::int32_t kind, int delta);
     void redrawBoard();
+    // Every change of one event is collected and repainted once, when the outermost handler
+    // returns or before a message box takes over.
+    class RepaintBatch {
+    public:
+        explicit RepaintBatch(Editor& editor) : editor_(editor) { ++editor_.batchDepth_; }
+        ~RepaintBatch() {
+            if (--editor_.batchDepth_ == 0) {
+                editor_.repaintChanged();
+            }
+        }
+        RepaintBatch(const RepaintBatch&) = delete;
+        RepaintBatch& operator=(const RepaintBatch&) = delete;
+
+    private:
+        Editor& editor_;
+    };
+    // Adds to what the current event changed on the screen.
+    void changed(const QRegion& region) { changed_ += region; }
+    void repaintChanged();
+    // Everything is painted anew (after a rebuild of the buffers or a scroll).
+    void repaintAll();
     void updateStatusBar();
     void updateTitle();
 
@@ -159,6 +181,8 @@ private:
     Selection sel_;
     MenuState menu_;
     BoardBuffers buffers_;
+    QRegion changed_;
+    int batchDepth_ = 0;
 
     std::optional<Palette> palette_;
     std::unique_ptr<TileGroup> paletteTiles_;

@@ -35,7 +35,7 @@ int Editor::marginY() const {
 
 // A moved or turned tile is about to be replaced: erase it.
 void Editor::replaceOnScreen(const Tile& old) {
-    redrawAroundTile(buffers_, *doc_, &old, false);
+    changed(redrawAroundTile(buffers_, *doc_, &old, false));
 }
 
 void Editor::disableTidyBelowTwoGroups() {
@@ -59,7 +59,8 @@ void Editor::tryJoin() {
         return;
     }
     const TileGroup* target = doc_->board.groups.back().get();
-    redrawAroundTile(buffers_, *doc_, target->tiles.back().get(), true);
+    changed(redrawAroundTile(buffers_, *doc_, target->tiles.back().get(), true));
+    repaintChanged();
     shell_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation, Shell::Icon::None);
 }
 
@@ -134,9 +135,9 @@ void Editor::groupMoveStep(int dx, int dy) {
     if (!groupMoveAllowed(*doc_, sel_, dx, dy)) {
         return;
     }
-    redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, false);
+    changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, false));
     moveCurrentGroupByPixels(*doc_, sel_, dx, dy);
-    redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true);
+    changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true));
     groupAutoScroll();
     markChanged();
 }
@@ -160,11 +161,11 @@ bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
     sel_.currentTile = placed;
     sel_.currentGroup = placed->group;
     if (sel_.groupMode && oldGroup != nullptr) {
-        redrawAroundGroup(buffers_, *doc_, oldGroup, true);
+        changed(redrawAroundGroup(buffers_, *doc_, oldGroup, true));
     } else if (!sel_.groupMode && oldTile != nullptr) {
-        redrawAroundTile(buffers_, *doc_, oldTile, true);
+        changed(redrawAroundTile(buffers_, *doc_, oldTile, true));
     }
-    redrawAroundTile(buffers_, *doc_, placed, true);
+    changed(redrawAroundTile(buffers_, *doc_, placed, true));
 
     countTiles(kind, 1);
     dropPalettePick();
@@ -174,6 +175,7 @@ bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
 }
 
 void Editor::leftButtonDown(int x, int y) {
+    const RepaintBatch batch(*this);
     if (!doc_ || dragging_) {
         return;
     }
@@ -212,6 +214,7 @@ void Editor::leftButtonDown(int x, int y) {
 }
 
 void Editor::mouseMove(int x, int y) {
+    const RepaintBatch batch(*this);
     if (!doc_ || !dragging_) {
         return;
     }
@@ -239,14 +242,15 @@ void Editor::mouseMove(int x, int y) {
     placed->group->selected = 1;
     sel_.currentTile = placed;
     sel_.currentGroup = placed->group;
-    redrawAroundTile(buffers_, *doc_, old, false);
+    changed(redrawAroundTile(buffers_, *doc_, old, false));
     removeTile(*doc_, old);
-    redrawAroundTile(buffers_, *doc_, placed, true);
+    changed(redrawAroundTile(buffers_, *doc_, placed, true));
     tileAutoScroll(pointer_.x(), pointer_.y());
     lastMouse_ = QPoint(x, y);
 }
 
 void Editor::leftButtonUp(int x, int y) {
+    const RepaintBatch batch(*this);
     if (!doc_) {
         return;
     }
@@ -302,11 +306,11 @@ void Editor::clickSelect(int x, int y) {
             }
         }
         if (oldGroup != nullptr && doc_->board.contains(oldGroup)) {
-            redrawAroundGroup(buffers_, *doc_, oldGroup, true);
+            changed(redrawAroundGroup(buffers_, *doc_, oldGroup, true));
         }
         if (sel_.currentGroup != nullptr) {
             bringGroupToTop(doc_->board, sel_.currentGroup);
-            redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true);
+            changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true));
         }
         return;
     }
@@ -326,14 +330,15 @@ void Editor::clickSelect(int x, int y) {
         hit->group->selected = 1;
     }
     if (oldTile != nullptr) {
-        redrawAroundTile(buffers_, *doc_, oldTile, true);
+        changed(redrawAroundTile(buffers_, *doc_, oldTile, true));
     }
     Tile* tile = sel_.currentTile;
     if (tile == nullptr) {
         return;
     }
     if (detachTile(*doc_, sel_, tile)) {
-        redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+        changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
+        repaintChanged();
         shell_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation,
                            Shell::Icon::None);
         enableTidyFromTwoGroups();
@@ -343,11 +348,12 @@ void Editor::clickSelect(int x, int y) {
     if (tile->group != nullptr) {
         bringTileToTop(*tile->group, tile);
         bringGroupToTop(doc_->board, tile->group);
-        redrawAroundTile(buffers_, *doc_, tile, true);
+        changed(redrawAroundTile(buffers_, *doc_, tile, true));
     }
 }
 
 void Editor::rightButtonDown(int x, int y, bool shift) {
+    const RepaintBatch batch(*this);
     if (!doc_ || !selectedTile()) {
         return;
     }
@@ -361,7 +367,7 @@ void Editor::rightButtonDown(int x, int y, bool shift) {
         return;
     }
     if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) { replaceOnScreen(old); })) {
-        redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+        changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
     }
     tryJoin();
     disableTidyBelowTwoGroups();
@@ -369,6 +375,7 @@ void Editor::rightButtonDown(int x, int y, bool shift) {
 }
 
 void Editor::keyDown(BoardKey key, bool shift) {
+    const RepaintBatch batch(*this);
     if (!doc_) {
         return;
     }
@@ -376,7 +383,7 @@ void Editor::keyDown(BoardKey key, bool shift) {
     case BoardKey::Space:
         if (rotateCurrentTile(*doc_, sel_, shift,
                               [this](const Tile& old) { replaceOnScreen(old); })) {
-            redrawAroundTile(buffers_, *doc_, sel_.currentTile, true);
+            changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
             markChanged();
         }
         spaceRotated_ = true;
@@ -398,7 +405,7 @@ void Editor::keyDown(BoardKey key, bool shift) {
             if (moveCurrentTileByPixels(*doc_, sel_, grabOffset_.x(), grabOffset_.y(),
                                         [this](const Tile& old) { replaceOnScreen(old); })) {
                 const Tile& moved = *sel_.currentTile;
-                redrawAroundTile(buffers_, *doc_, &moved, true);
+                changed(redrawAroundTile(buffers_, *doc_, &moved, true));
                 const BoardPixel p = boardToPixel(doc_->view, moved.x, moved.y);
                 tileAutoScroll(p.x, p.y);
                 markChanged();
@@ -413,7 +420,7 @@ void Editor::keyDown(BoardKey key, bool shift) {
             (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2)) {
             break;
         }
-        redrawAroundTile(buffers_, *doc_, tile, false);
+        changed(redrawAroundTile(buffers_, *doc_, tile, false));
         countTiles(tile->kind, -1);
         removeTile(*doc_, tile);
         sel_.currentTile = nullptr;
@@ -429,6 +436,7 @@ void Editor::keyDown(BoardKey key, bool shift) {
 }
 
 void Editor::keyUp(BoardKey key) {
+    const RepaintBatch batch(*this);
     if (!doc_) {
         return;
     }
@@ -467,6 +475,7 @@ void Editor::keyUp(BoardKey key) {
 }
 
 void Editor::timerTick() {
+    const RepaintBatch batch(*this);
     if (!doc_) {
         return;
     }
@@ -474,9 +483,9 @@ void Editor::timerTick() {
         return;
     }
     if (selectedMultiGroup()) {
-        blinkGroupOutline(buffers_, *doc_, sel_.currentGroup);
+        changed(blinkGroupOutline(buffers_, *doc_, sel_.currentGroup));
     } else if (selectedTile()) {
-        blinkSelectedTile(buffers_, *doc_, sel_.currentTile, sel_.currentTile);
+        changed(blinkSelectedTile(buffers_, *doc_, sel_.currentTile, sel_.currentTile));
     }
 }
 
@@ -531,8 +540,7 @@ void Editor::scroll(Qt::Orientation orientation, ScrollRequest request, int posi
     case ScrollRequest::Done:
         return;
     }
-    shell_.scrollBarsChanged();
-    shell_.repaintAll();
+    repaintAll();
 }
 
 void Editor::wheel(int delta) {

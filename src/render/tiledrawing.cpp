@@ -106,16 +106,14 @@ QRect paintTile(QPainter& painter, const Document& doc, const Tile& tile, const 
     return drawn | pattern.intersected(patternClip.boundingRect());
 }
 
-// Hands the changed part of the buffer, moved to client coordinates, to the window.
-void reportBufferRegion(BoardBuffers& buffers, const View& view, const QRegion& region) {
-    if (!buffers.windowChanged || region.isEmpty()) {
-        return;
+// The changed part of the buffer as the window shows it: in client coordinates, cut to the
+// visible board.
+QRegion clientRegion(const View& view, const QRegion& region) {
+    if (region.isEmpty()) {
+        return {};
     }
-    const QRegion client =
-        region.translated(view.boardOriginX, view.boardOriginY).intersected(visibleBoardRect(view));
-    if (!client.isEmpty()) {
-        buffers.windowChanged(client);
-    }
+    return region.translated(view.boardOriginX, view.boardOriginY)
+        .intersected(visibleBoardRect(view));
 }
 
 bool canDraw(const BoardBuffers& buffers, const Document& doc) {
@@ -146,15 +144,15 @@ QRect visibleBoardRect(const View& view) {
             bottom - view.boardOriginY};
 }
 
-void createBoardBuffers(BoardBuffers& buffers, const View& view) {
+QRegion createBoardBuffers(BoardBuffers& buffers, const View& view) {
     releaseBoardBuffers(buffers);
     if (view.boardPixelWidth <= 0 || view.boardPixelHeight <= 0) {
-        return;
+        return {};
     }
     buffers.boardBuffer = QImage(view.boardPixelWidth, view.boardPixelHeight, QImage::Format_RGB32);
     buffers.boardBuffer.fill(toQColor(view.boardColour));
     buffers.backBuffer = buffers.boardBuffer.copy();
-    reportBufferRegion(buffers, view, QRegion(bufferRect(view)));
+    return clientRegion(view, QRegion(bufferRect(view)));
 }
 
 void releaseBoardBuffers(BoardBuffers& buffers) {
@@ -162,9 +160,10 @@ void releaseBoardBuffers(BoardBuffers& buffers) {
     buffers.backBuffer = QImage();
 }
 
-void drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile, const QRegion* clip) {
+QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                 const QRegion* clip) {
     if (tile == nullptr || !canDraw(buffers, doc)) {
-        return;
+        return {};
     }
     QRect drawn;
     {
@@ -176,18 +175,18 @@ void drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile, cons
     if (clip != nullptr) {
         changed = changed.intersected(*clip);
     }
-    reportBufferRegion(buffers, doc.view, changed);
+    return clientRegion(doc.view, changed);
 }
 
-bool redrawAllTiles(BoardBuffers& buffers, Document& doc) {
+QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc) {
     if (doc.board.groups.empty()) {
-        return false;
+        return {};
     }
     if (!canDraw(buffers, doc)) {
         for (const auto& group : doc.board.groups) {
             group->region = groupProximityRegion(*group, doc.view);
         }
-        return true;
+        return {};
     }
     {
         QPainter painter(&buffers.backBuffer);
@@ -199,22 +198,18 @@ bool redrawAllTiles(BoardBuffers& buffers, Document& doc) {
             group->region = groupProximityRegion(*group, doc.view);
         }
     }
-    reportBufferRegion(buffers, doc.view, QRegion(bufferRect(doc.view)));
-    return true;
+    return clientRegion(doc.view, QRegion(bufferRect(doc.view)));
 }
 
-bool redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
-                      bool includeSelf) {
-    if (tile == nullptr) {
-        return false;
-    }
-    if (!canDraw(buffers, doc)) {
-        return true;
+QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                         bool includeSelf) {
+    if (tile == nullptr || !canDraw(buffers, doc)) {
+        return {};
     }
     const View& view = doc.view;
     const QRegion region = tileRegion(*tile, view, 0, view.boardPixelHeight, redrawFactor(view));
     if (region.isEmpty()) {
-        return true; // the tile lies off the board: nothing of it is on the screen
+        return {}; // the tile lies off the board: nothing of it is on the screen
     }
     const double reach = view.tileSizeRatio * doc.tileSet->extent * 1.05;
     {
@@ -234,22 +229,18 @@ bool redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile* ti
             }
         }
     }
-    reportBufferRegion(buffers, view, region);
-    return true;
+    return clientRegion(view, region);
 }
 
-bool redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const TileGroup* group,
-                       bool includeSelf) {
-    if (group == nullptr || group->tiles.empty()) {
-        return false;
-    }
-    if (!canDraw(buffers, doc)) {
-        return true;
+QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const TileGroup* group,
+                          bool includeSelf) {
+    if (group == nullptr || group->tiles.empty() || !canDraw(buffers, doc)) {
+        return {};
     }
     const View& view = doc.view;
     const QRegion region = groupRegion(*group, view, 0, view.boardPixelHeight, redrawFactor(view));
     if (region.isEmpty()) {
-        return true;
+        return {};
     }
     {
         QPainter painter(&buffers.backBuffer);
@@ -273,12 +264,12 @@ bool redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const TileGro
             }
         }
     }
-    reportBufferRegion(buffers, view, region);
-    return true;
+    return clientRegion(view, region);
 }
 
-void blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
-                       const Tile* currentTile) {
+QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                          const Tile* currentTile) {
+    QRegion changed;
     if (tile != nullptr && tile == currentTile && canDraw(buffers, doc)) {
         const View& view = doc.view;
         const auto polygon = buildPixelPolygon(&tile->outline, 0, view.boardPixelHeight, view.zoom,
@@ -292,14 +283,16 @@ void blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* t
                 painter.setBrush(Qt::NoBrush);
                 painter.drawPolygon(polygon->points);
             }
-            reportBufferRegion(buffers, view,
-                               QRegion(polygon->points.boundingRect().adjusted(-1, -1, 1, 1)));
+            changed = clientRegion(
+                view, QRegion(polygon->points.boundingRect().adjusted(-1, -1, 1, 1)));
         }
     }
     buffers.blinkPhase = -buffers.blinkPhase;
+    return changed;
 }
 
-void blinkGroupOutline(BoardBuffers& buffers, const Document& doc, const TileGroup* group) {
+QRegion blinkGroupOutline(BoardBuffers& buffers, const Document& doc, const TileGroup* group) {
+    QRegion changed;
     if (group != nullptr && canDraw(buffers, doc)) {
         const View& view = doc.view;
         const QColor colour = buffers.groupBlinkPhase == 1 ? Qt::white : Qt::black;
@@ -322,10 +315,11 @@ void blinkGroupOutline(BoardBuffers& buffers, const Document& doc, const TileGro
             }
         }
         if (!drawn.isEmpty()) {
-            reportBufferRegion(buffers, view, QRegion(drawn.adjusted(-1, -1, 1, 1)));
+            changed = clientRegion(view, QRegion(drawn.adjusted(-1, -1, 1, 1)));
         }
     }
     buffers.groupBlinkPhase = -buffers.groupBlinkPhase;
+    return changed;
 }
 
 } // namespace pavelora

@@ -7,7 +7,6 @@
 #include <QRegion>
 
 #include <cstdint>
-#include <functional>
 
 namespace pavelora {
 
@@ -15,13 +14,13 @@ namespace pavelora {
 //
 // `boardBuffer` holds only the board colour and serves for erasing; `backBuffer` holds the
 // board and every tile and is what the window shows, its top left corner at the board
-// origin. Every drawing goes into `backBuffer`; the part of the client area that thereby
-// changed (client coordinates, already cut to the visible board rectangle) is handed to
-// `windowChanged`, so that the window repaints exactly that part from the buffer.
+// origin. Every drawing goes into `backBuffer` and returns the part of the client area that
+// thereby changed (client coordinates, already cut to the visible board rectangle), so that
+// the window repaints exactly that part from the buffer; an empty region when nothing on the
+// screen changed.
 struct BoardBuffers {
     QImage boardBuffer; // Format_RGB32, boardPixelWidth x boardPixelHeight
     QImage backBuffer;
-    std::function<void(const QRegion&)> windowChanged;
     std::int32_t blinkPhase = 1; // 1: the next blink is white
     std::int32_t groupBlinkPhase = 1;
 };
@@ -34,7 +33,7 @@ QRect visibleBoardRect(const View& view);
 
 // New buffers of the view's board size after the view was set up or rebuilt: the board
 // buffer filled with the board colour and copied whole into the back buffer.
-void createBoardBuffers(BoardBuffers& buffers, const View& view);
+[[nodiscard]] QRegion createBoardBuffers(BoardBuffers& buffers, const View& view);
 // Drops both pictures when the view closes.
 void releaseBoardBuffers(BoardBuffers& buffers);
 
@@ -42,33 +41,33 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 // in their shaded colours, then (when the document shows it) the pair pattern cut to the
 // tile's outline. `clip`, in buffer pixels, limits all of it when given. A null tile draws
 // nothing.
-void drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
-              const QRegion* clip = nullptr);
+[[nodiscard]] QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                               const QRegion* clip = nullptr);
 
 // Draws every tile in display order over the back buffer's current contents and rebuilds
-// each group's proximity region. False when the board has no groups.
-bool redrawAllTiles(BoardBuffers& buffers, Document& doc);
+// each group's proximity region (also without buffers).
+[[nodiscard]] QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc);
 
 // After a tile moved, turned or appeared (or before it goes): the tile's surroundings,
 // enlarged a little beyond its outline, are erased to the board colour and every tile near
-// it is drawn again inside that area; the tile itself only when includeSelf. False for a
+// it is drawn again inside that area; the tile itself only when includeSelf. Nothing for a
 // null tile.
-bool redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
-                      bool includeSelf);
+[[nodiscard]] QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc,
+                                       const Tile* tile, bool includeSelf);
 
 // The same for a whole group: its enlarged area is erased and the tiles of every group near
-// it drawn again; the group's own tiles only when includeSelf. False for a null or empty
+// it drawn again; the group's own tiles only when includeSelf. Nothing for a null or empty
 // group.
-bool redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const TileGroup* group,
-                       bool includeSelf);
+[[nodiscard]] QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc,
+                                        const TileGroup* group, bool includeSelf);
 
 // One blink step of the selected tile: when the tile is the current one its outline is
 // drawn in white or black, alternately on successive calls.
-void blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
-                       const Tile* currentTile);
+QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                          const Tile* currentTile);
 
 // One blink step of a group's free edges, white and black alternately. A null group only
 // advances the phase.
-void blinkGroupOutline(BoardBuffers& buffers, const Document& doc, const TileGroup* group);
+QRegion blinkGroupOutline(BoardBuffers& buffers, const Document& doc, const TileGroup* group);
 
 } // namespace pavelora

@@ -43,8 +43,8 @@ struct Picture {
     }
 
     bool save(const QString& path) {
-        createBoardBuffers(buffers, doc.view);
-        redrawAllTiles(buffers, doc);
+        (void)createBoardBuffers(buffers, doc.view);
+        (void)redrawAllTiles(buffers, doc);
         QRect bounds;
         const View& v = doc.view;
         for (const auto& group : doc.board.groups) {

@@ -80,9 +80,9 @@ void expectChangesReported(const RenderFixture& f, const QImage& before) {
 // Replaces a tile and redraws as the main window does: the old tile's surroundings without
 // it, then the new tile's with it.
 void replaceTile(RenderFixture& f, Tile* old, Tile* next) {
-    redrawAroundTile(f.buffers, f.doc, old, false);
+    f.reported.push_back(redrawAroundTile(f.buffers, f.doc, old, false));
     removeTile(f.doc, old);
-    redrawAroundTile(f.buffers, f.doc, next, true);
+    f.reported.push_back(redrawAroundTile(f.buffers, f.doc, next, true));
 }
 
 } // namespace
@@ -91,7 +91,7 @@ TEST(BoardBuffers, AreTheViewSizeAndHoldTheBoardColour) {
     RenderFixture f(setcode::PenroseNo1);
     openViewFromDocument(f.doc.view, 1200, 900, 60003, 1.0, 1.0, Rgb{10, 20, 30});
     f.reported.clear();
-    createBoardBuffers(f.buffers, f.doc.view);
+    f.reported.push_back(createBoardBuffers(f.buffers, f.doc.view));
     // "Ａ４縦" at 96 dpi: 210 mm x 3.7795 = 793.7 and 297 mm x 3.7795 = 1122.5 pixels.
     for (const QImage* image : {&f.buffers.boardBuffer, &f.buffers.backBuffer}) {
         EXPECT_EQ(image->size(), QSize(793, 1122));
@@ -104,7 +104,7 @@ TEST(BoardBuffers, AreTheViewSizeAndHoldTheBoardColour) {
     EXPECT_EQ(f.reported[0], QRegion(QRect(203, 37, 793, 900 - 37)));
 
     rebuildView(f.doc.view, 2.0);
-    createBoardBuffers(f.buffers, f.doc.view);
+    f.reported.push_back(createBoardBuffers(f.buffers, f.doc.view));
     EXPECT_EQ(f.buffers.backBuffer.size(), QSize(1587, 2245));
     releaseBoardBuffers(f.buffers);
     EXPECT_TRUE(f.buffers.backBuffer.isNull());
@@ -123,7 +123,7 @@ TEST(DrawTile, FaceHasTheKindColourAndRimsTheirShades) {
                 Tile* tile = f.putTile(kind, rotation, 10.5, 14.85);
                 ASSERT_NE(tile, nullptr);
                 f.widenRims(0.2);
-                drawTile(f.buffers, f.doc, tile);
+                f.reported.push_back(drawTile(f.buffers, f.doc, tile));
                 const QImage& image = f.buffers.backBuffer;
                 const Rgb base = *kindColour(*f.doc.tileSet, kind);
                 EXPECT_EQ(rgbAt(image, f.bufferPixel(tile->x, tile->y)), base);
@@ -170,7 +170,7 @@ TEST(DrawTile, PairPatternLiesWhereTheTileGeometryPutsItAndNowhereOutsideTheTile
                     f.putTile(kind, rotation, 5.0 + 8.0 * (i % 5), 5.0 + 7.0 * (i / 5)));
             }
         }
-        redrawAllTiles(f.buffers, f.doc);
+        f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
         const QImage& image = f.buffers.backBuffer;
         const auto& pairs = f.doc.tileSet->pairColours;
         for (const Tile* tile : tiles) {
@@ -235,7 +235,7 @@ TEST(DrawTile, NoPatternWhenSwitchedOffOrForKindsWithout) {
         f.doc.view.tileSizeRatio = 1.5;
         double x = 4;
         for (std::int32_t kind : f.doc.tileSet->kindCodes) {
-            drawTile(f.buffers, f.doc, f.putTile(kind, 1, x, 8));
+            f.reported.push_back(drawTile(f.buffers, f.doc, f.putTile(kind, 1, x, 8)));
             x += 6;
         }
         const auto colours = coloursOf(f.buffers.backBuffer);
@@ -253,7 +253,7 @@ TEST(DrawTile, ReportsWhatChangedAndHonoursTheClip) {
     Tile* tile = f.putTile(kind::Kaite, 4, 14.5, 20.0);
     const QImage before = f.buffers.backBuffer.copy();
     f.reported.clear();
-    drawTile(f.buffers, f.doc, tile);
+    f.reported.push_back(drawTile(f.buffers, f.doc, tile));
     ASSERT_FALSE(f.reported.empty());
     expectChangesReported(f, before);
 
@@ -264,7 +264,7 @@ TEST(DrawTile, ReportsWhatChangedAndHonoursTheClip) {
     const QPoint centre = g.bufferPixel(10.0, 10.0);
     const QRegion clip(QRect(centre.x() - 10, centre.y() - 10, 20, 20));
     const QImage empty = g.buffers.backBuffer.copy();
-    drawTile(g.buffers, g.doc, clipped, &clip);
+    (void)drawTile(g.buffers, g.doc, clipped, &clip);
     const auto changed = changedPixels(empty, g.buffers.backBuffer);
     EXPECT_FALSE(changed.empty());
     for (const QPoint& p : changed) {
@@ -272,31 +272,31 @@ TEST(DrawTile, ReportsWhatChangedAndHonoursTheClip) {
     }
     // A null tile draws nothing.
     const QImage same = g.buffers.backBuffer.copy();
-    drawTile(g.buffers, g.doc, nullptr);
+    (void)drawTile(g.buffers, g.doc, nullptr);
     EXPECT_EQ(same, g.buffers.backBuffer);
 }
 
 TEST(RedrawAllTiles, DrawsInDisplayOrderAndRebuildsTheGroupRegions) {
     RenderFixture f(setcode::PenroseNo2);
-    EXPECT_FALSE(redrawAllTiles(f.buffers, f.doc));
+    EXPECT_TRUE(redrawAllTiles(f.buffers, f.doc).isEmpty());
     // Two overlapping tiles: the later group is drawn on top.
     Tile* lower = f.putTile(kind::WideDiamond, 0, 10.0, 10.0);
     Tile* upper = f.putTile(kind::NarrowDiamond2, 0, 10.0, 10.0);
     f.doc.patternOn = 0;
-    ASSERT_TRUE(redrawAllTiles(f.buffers, f.doc));
+    ASSERT_FALSE(redrawAllTiles(f.buffers, f.doc).isEmpty());
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, f.bufferPixel(10.0, 10.0)),
               *kindColour(*f.doc.tileSet, upper->kind));
     bringGroupToTop(f.doc.board, lower->group);
-    createBoardBuffers(f.buffers, f.doc.view);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(createBoardBuffers(f.buffers, f.doc.view));
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, f.bufferPixel(10.0, 10.0)),
               *kindColour(*f.doc.tileSet, lower->kind));
 
     // After a zoom change every group's region is rebuilt for the new pixels.
     const QRegion before = lower->group->region;
     rebuildView(f.doc.view, 2.0);
-    createBoardBuffers(f.buffers, f.doc.view);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(createBoardBuffers(f.buffers, f.doc.view));
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     for (const auto& group : f.doc.board.groups) {
         EXPECT_EQ(group->region, groupProximityRegion(*group, f.doc.view));
     }
@@ -312,7 +312,7 @@ TEST(RedrawAroundTile, PartialRedrawsGiveTheFullRedrawsPicture) {
         const auto patch = set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(120)
                                                       : testsupport::rhombPatch(120);
         std::vector<Tile*> tiles = f.layPatch(patch, 10.5, 14.85);
-        redrawAllTiles(f.buffers, f.doc);
+        f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
         ASSERT_EQ(f.buffers.backBuffer, f.fullPicture());
 
         const QImage start = f.buffers.backBuffer.copy();
@@ -335,7 +335,7 @@ TEST(RedrawAroundTile, PartialRedrawsGiveTheFullRedrawsPicture) {
         EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " turn";
 
         // Delete one.
-        redrawAroundTile(f.buffers, f.doc, tiles[20], false);
+        f.reported.push_back(redrawAroundTile(f.buffers, f.doc, tiles[20], false));
         removeTile(f.doc, tiles[20]);
         EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " delete";
     }
@@ -351,7 +351,7 @@ TEST(RedrawAroundTile, ALowerTilesPatternStaysUnderTheTileAboveIt) {
     f.putTile(kind::Dart, 0, 10.0, 10.3); // on top, over the kite's middle
     Tile* moving = f.putTile(kind::Kaite, 10, 10.0, 7.7);
     ASSERT_LT(std::hypot(lower->x - moving->x, lower->y - moving->y), 1.05 * f.doc.tileSet->extent);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     replaceTile(f, moving, f.putTile(kind::Kaite, 10, 10.1, 7.7));
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
 }
@@ -362,11 +362,11 @@ TEST(RedrawAroundTile, NearTheBoardEdgeStaysWithinTheBufferAndTheVisibleBoard) {
     f.doc.view.tileSizeRatio = 1.5;
     Tile* corner = f.putTile(kind::Pentagram3, 3, 0.2, 0.2);
     Tile* top = f.putTile(kind::Pentagon2, 0, 20.8, 29.6);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     const QImage before = f.buffers.backBuffer.copy();
     f.reported.clear();
-    EXPECT_TRUE(redrawAroundTile(f.buffers, f.doc, corner, true));
-    EXPECT_TRUE(redrawAroundTile(f.buffers, f.doc, top, true));
+    f.reported.push_back(redrawAroundTile(f.buffers, f.doc, corner, true));
+    f.reported.push_back(redrawAroundTile(f.buffers, f.doc, top, true));
     EXPECT_EQ(f.buffers.backBuffer, before);
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
     expectChangesReported(f, before);
@@ -381,45 +381,48 @@ TEST(RedrawAroundGroup, MovingAJoinedGroupMatchesAFullRedraw) {
         testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + 10}, 10.0, 14.0);
     f.layPatch({patch.begin() + 10, patch.end()}, 10.0, 14.0);
     ASSERT_EQ(group->count(), 10);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     const QImage start = f.buffers.backBuffer.copy();
     f.reported.clear();
 
-    EXPECT_TRUE(redrawAroundGroup(f.buffers, f.doc, group, false));
+    f.reported.push_back(redrawAroundGroup(f.buffers, f.doc, group, false));
+
+    EXPECT_FALSE(f.reported.back().isEmpty());
     moveGroup(f.doc, *group, 0.9, -0.4);
     bringGroupToTop(f.doc.board, group);
-    EXPECT_TRUE(redrawAroundGroup(f.buffers, f.doc, group, true));
+    f.reported.push_back(redrawAroundGroup(f.buffers, f.doc, group, true));
+    EXPECT_FALSE(f.reported.back().isEmpty());
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
     expectChangesReported(f, start);
 
-    EXPECT_FALSE(redrawAroundGroup(f.buffers, f.doc, nullptr, true));
+    EXPECT_TRUE(redrawAroundGroup(f.buffers, f.doc, nullptr, true).isEmpty());
     TileGroup emptyGroup;
-    EXPECT_FALSE(redrawAroundGroup(f.buffers, f.doc, &emptyGroup, true));
+    EXPECT_TRUE(redrawAroundGroup(f.buffers, f.doc, &emptyGroup, true).isEmpty());
 }
 
 TEST(Blink, SelectedTileAlternatesWhiteBlackWhite) {
     RenderFixture f(setcode::PenroseNo1);
     Tile* tile = f.putTile(kind::Dart, 2, 9.0, 9.0);
     Tile* other = f.putTile(kind::Kaite, 0, 15.0, 9.0);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
     // The outline's first corner on the screen.
     const QPoint corner = f.bufferPixel(tile->outline.edges[0].x1, tile->outline.edges[0].y1);
     const Rgb white{255, 255, 255};
     const Rgb black{0, 0, 0};
     const QImage before = f.buffers.backBuffer.copy();
     f.reported.clear();
-    blinkSelectedTile(f.buffers, f.doc, tile, tile);
+    f.reported.push_back(blinkSelectedTile(f.buffers, f.doc, tile, tile));
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, corner), white);
     expectChangesReported(f, before);
-    blinkSelectedTile(f.buffers, f.doc, tile, tile);
+    f.reported.push_back(blinkSelectedTile(f.buffers, f.doc, tile, tile));
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, corner), black);
-    blinkSelectedTile(f.buffers, f.doc, tile, tile);
+    f.reported.push_back(blinkSelectedTile(f.buffers, f.doc, tile, tile));
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, corner), white);
     // A tile that is not the current one is not drawn, but the phase still turns.
     const QImage now = f.buffers.backBuffer.copy();
-    blinkSelectedTile(f.buffers, f.doc, other, tile);
+    f.reported.push_back(blinkSelectedTile(f.buffers, f.doc, other, tile));
     EXPECT_EQ(f.buffers.backBuffer, now);
-    blinkSelectedTile(f.buffers, f.doc, tile, tile);
+    f.reported.push_back(blinkSelectedTile(f.buffers, f.doc, tile, tile));
     EXPECT_EQ(rgbAt(f.buffers.backBuffer, corner), white);
 }
 
@@ -428,13 +431,13 @@ TEST(Blink, GroupOutlineShowsOnlyTheFreeEdges) {
     f.doc.patternOn = 0;
     f.doc.view.tileSizeRatio = 2.0;
     f.doc.view.boardColour = {60, 60, 60};
-    createBoardBuffers(f.buffers, f.doc.view);
+    f.reported.push_back(createBoardBuffers(f.buffers, f.doc.view));
     Tile* dart = f.dartWithKite(10.0, 10.0);
     TileGroup* group = f.doc.board.groups[0].get();
     ASSERT_EQ(group->count(), 2);
     ASSERT_NE(dart->outline.edges[0].neighbour, nullptr);
     ASSERT_EQ(dart->outline.edges[2].neighbour, nullptr);
-    redrawAllTiles(f.buffers, f.doc);
+    f.reported.push_back(redrawAllTiles(f.buffers, f.doc));
 
     auto midpoint = [&](const TileEdge& e) {
         return QPoint(static_cast<int>((e.x1 + e.x2) / 2 / f.doc.view.cmPerPixelX),
@@ -448,19 +451,19 @@ TEST(Blink, GroupOutlineShowsOnlyTheFreeEdges) {
     const QImage before = f.buffers.backBuffer.copy();
     ASSERT_FALSE(colourNear(before, free, white, 1));
     f.reported.clear();
-    blinkGroupOutline(f.buffers, f.doc, group);
+    f.reported.push_back(blinkGroupOutline(f.buffers, f.doc, group));
     EXPECT_TRUE(colourNear(f.buffers.backBuffer, free, white, 1));
     // Nothing is drawn along the edge the two tiles share.
     for (const QPoint& p : changedPixels(before, f.buffers.backBuffer)) {
         EXPECT_GT((p - joined).manhattanLength(), 6);
     }
     expectChangesReported(f, before);
-    blinkGroupOutline(f.buffers, f.doc, group);
+    f.reported.push_back(blinkGroupOutline(f.buffers, f.doc, group));
     EXPECT_TRUE(colourNear(f.buffers.backBuffer, free, black, 1));
     EXPECT_FALSE(colourNear(f.buffers.backBuffer, free, white, 1));
     // A null group only turns the phase: the next outline is black again.
-    blinkGroupOutline(f.buffers, f.doc, nullptr);
-    blinkGroupOutline(f.buffers, f.doc, group);
+    f.reported.push_back(blinkGroupOutline(f.buffers, f.doc, nullptr));
+    f.reported.push_back(blinkGroupOutline(f.buffers, f.doc, group));
     EXPECT_TRUE(colourNear(f.buffers.backBuffer, free, black, 1));
     EXPECT_FALSE(colourNear(f.buffers.backBuffer, free, white, 1));
 }
