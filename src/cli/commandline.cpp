@@ -1,0 +1,126 @@
+#include "cli/commandline.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <array>
+
+namespace pavelora::cli {
+
+namespace {
+
+// Qt's options of every graphical program, taken by QGuiApplication and QApplication
+// before the program sees its arguments.
+constexpr std::array kQtOptionsWithValue{
+    "style",         "stylesheet", "qmljsdebugger",   "platform",    "platformpluginpath",
+    "platformtheme", "plugin",     "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "session",       "display",    "geometry",        "dialogs",     "fontengine"};
+constexpr std::array kQtFlags{"widgetcount", "reverse"};
+
+// A whole-number option of the export within its range.
+bool readNumber(const QCommandLineParser& parser, const QString& name, int lower, int upper,
+                std::int32_t& value, QString& problem) {
+    if (!parser.isSet(name)) {
+        return true;
+    }
+    const QString text = parser.value(name);
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    const QString option = QStringLiteral("--") + name;
+    if (!ok) {
+        problem = QStringLiteral("%1 needs a whole number").arg(option);
+        return false;
+    }
+    if (number < lower || number > upper) {
+        problem = QStringLiteral("unknown option or value out of range: %1 %2").arg(option, text);
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+} // namespace
+
+QString usageText() {
+    return QStringLiteral(
+        "Usage: pavelora [DOCUMENT.pvd]\n"
+        "       pavelora --export-jpeg DOCUMENT.pvd OUTPUT.jpg [--density DPI] [--quality Q]\n"
+        "                [--form 1|2|3]\n"
+        "       pavelora --help | --version\n"
+        "\n"
+        "Without options, starts the tiling editor and opens DOCUMENT.pvd when given.\n"
+        "--export-jpeg writes the document's board as a JPEG image at its true size, without\n"
+        "opening a window: density in dots per inch (default 200), quality 1..100 (default "
+        "100),\n"
+        "form 1 with the pair pattern (default), 2 without it, 3 tile outlines only.\n");
+}
+
+QString versionText() {
+    return QStringLiteral("pavelora %1\n").arg(QStringLiteral(PAVELORA_VERSION));
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QString value = QStringLiteral("value");
+    parser.addOption({QStringLiteral("export-jpeg"), QString()});
+    parser.addOption({QStringLiteral("density"), QString(), value});
+    parser.addOption({QStringLiteral("quality"), QString(), value});
+    parser.addOption({QStringLiteral("form"), QString(), value});
+    parser.addOption({QStringLiteral("help"), QString()});
+    parser.addOption({QStringLiteral("version"), QString()});
+    for (const char* name : kQtOptionsWithValue) {
+        parser.addOption({QString::fromLatin1(name), QString(), value});
+    }
+    for (const char* name : kQtFlags) {
+        parser.addOption({QString::fromLatin1(name), QString()});
+    }
+
+    CommandLine line;
+    auto refuse = [&line](const QString& problem) {
+        line.action = Action::Refuse;
+        line.problem = problem;
+        return line;
+    };
+    if (!parser.parse(arguments)) {
+        return refuse(parser.errorText());
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        line.action = Action::ShowHelp;
+        return line;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        line.action = Action::ShowVersion;
+        return line;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const bool exportOption = parser.isSet(QStringLiteral("density")) ||
+                              parser.isSet(QStringLiteral("quality")) ||
+                              parser.isSet(QStringLiteral("form"));
+    if (!parser.isSet(QStringLiteral("export-jpeg"))) {
+        if (exportOption) {
+            return refuse(QStringLiteral("--density, --quality and --form go with --export-jpeg"));
+        }
+        if (!positional.isEmpty() &&
+            positional.front().endsWith(QStringLiteral(".pvd"), Qt::CaseInsensitive)) {
+            line.document = positional.front();
+        }
+        return line;
+    }
+    if (positional.size() != 2) {
+        return refuse(QStringLiteral("--export-jpeg needs a document and an output file"));
+    }
+    line.action = Action::ExportJpeg;
+    line.document = positional[0];
+    line.output = positional[1];
+    QString problem;
+    if (!readNumber(parser, QStringLiteral("density"), 1, 65535, line.jpeg.density, problem) ||
+        !readNumber(parser, QStringLiteral("quality"), 1, 100, line.jpeg.quality, problem) ||
+        !readNumber(parser, QStringLiteral("form"), 1, 3, line.jpeg.form, problem)) {
+        return refuse(problem);
+    }
+    return line;
+}
+
+} // namespace pavelora::cli
