@@ -1,8 +1,8 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
-#include "widgets/mainwindow.h"
+#include "widgets/application.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -46,12 +46,5 @@ int main(int argc, char* argv[]) {
         break;
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pavelora"));
-    pavelora::MainWindow window;
-    if (!line.document.isEmpty()) {
-        window.editor().setStartupDocument(line.document);
-    }
-    window.show();
-    return QApplication::exec();
+    return pavelora::runEditor(argc, argv, line.document);
 }
