@@ -8,17 +8,18 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-build=${PAVELORA_FUZZ_BUILD_DIR:-$root/build-fuzz}
+build=$root/build-fuzz
 jobs=${PAVELORA_JOBS:-2}
 
 "$root/scripts/install-deps.sh" --fuzz
-CC=clang CXX=clang++ cmake -S "$root/fuzz" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$jobs"
+cd "$root"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
 
 mkdir -p "$build/corpus" "$build/artifacts"
 cp -n "$root"/fuzz/corpus/* "$build/corpus/" 2>/dev/null || true
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-exec "$build/document_fuzz" "$build/corpus" "$root/fuzz/corpus" \
+exec "$build/fuzz/document_fuzz" "$build/corpus" "$root/fuzz/corpus" \
     -dict="$root/fuzz/document.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
     -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/artifacts/" "$@"

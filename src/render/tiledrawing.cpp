@@ -283,8 +283,8 @@ QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile
                 painter.setBrush(Qt::NoBrush);
                 painter.drawPolygon(polygon->points);
             }
-            changed = clientRegion(
-                view, QRegion(polygon->points.boundingRect().adjusted(-1, -1, 1, 1)));
+            changed =
+                clientRegion(view, QRegion(polygon->points.boundingRect().adjusted(-1, -1, 1, 1)));
         }
     }
     buffers.blinkPhase = -buffers.blinkPhase;

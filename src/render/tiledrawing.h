@@ -52,8 +52,8 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 // enlarged a little beyond its outline, are erased to the board colour and every tile near
 // it is drawn again inside that area; the tile itself only when includeSelf. Nothing for a
 // null tile.
-[[nodiscard]] QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc,
-                                       const Tile* tile, bool includeSelf);
+[[nodiscard]] QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
+                                       bool includeSelf);
 
 // The same for a whole group: its enlarged area is erased and the tiles of every group near
 // it drawn again; the group's own tiles only when includeSelf. Nothing for a null or empty
