@@ -82,16 +82,16 @@ void BM_DragStep(benchmark::State& state) {
     const int tiles = static_cast<int>(state.range(0));
     BigBoard big(tiles, {});
     // A loose tile dropped on the patch and dragged to and fro across it.
-    big.editor.keyUp(BoardKey::F2);
-    Tile* tile = big.editor.selection().currentTile;
+    big.editor.board().keyUp(BoardKey::F2);
+    Tile* tile = big.editor.board().selection().currentTile;
     const BoardPixel start = boardToPixel(big.editor.document()->view, tile->x, tile->y);
-    big.editor.leftButtonDown(start.x, start.y);
+    big.editor.board().leftButtonDown(start.x, start.y);
     int dx = 0;
     for (auto _ : state) {
         dx = dx == 0 ? 6 : 0;
-        big.editor.mouseMove(start.x + dx, start.y + 3);
+        big.editor.board().mouseMove(start.x + dx, start.y + 3);
     }
-    big.editor.leftButtonUp(start.x + dx, start.y + 3);
+    big.editor.board().leftButtonUp(start.x + dx, start.y + 3);
 }
 BENCHMARK(BM_DragStep)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -109,12 +109,12 @@ void BM_JoinOnRelease(benchmark::State& state) {
             placeTile(doc, big.patch[n].kind, big.patch[n].rotation, target.x() + 30, target.y());
         loose->selected = 1;
         loose->group->selected = 1;
-        big.editor.selection().currentTile = loose;
-        big.editor.selection().currentGroup = loose->group;
-        big.editor.leftButtonDown(target.x() + 30, target.y());
-        big.editor.mouseMove(target.x() + 1, target.y());
+        big.editor.board().selection().currentTile = loose;
+        big.editor.board().selection().currentGroup = loose->group;
+        big.editor.board().leftButtonDown(target.x() + 30, target.y());
+        big.editor.board().mouseMove(target.x() + 1, target.y());
         state.ResumeTiming();
-        big.editor.leftButtonUp(target.x() + 1, target.y());
+        big.editor.board().leftButtonUp(target.x() + 1, target.y());
         state.PauseTiming();
         if (group->count() != n + 1) {
             state.SkipWithError("join refused");

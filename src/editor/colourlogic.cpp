@@ -1,8 +1,9 @@
 #include "editor/colourlogic.h"
 
 #include "core/board/board.h"
-#include "editor/editor.h"
+#include "editor/boardinput.h"
 #include "editor/settingslogic.h"
+#include "editor/settingstarget.h"
 #include "render/colourpictures.h"
 
 #include <algorithm>
@@ -256,7 +257,7 @@ bool ColourSheetLogic::pressLsSquare(int side, int x, int y) {
     return true;
 }
 
-bool ColourSheetLogic::apply(Editor& editor) {
+bool ColourSheetLogic::apply(SettingsTarget& target) {
     changed_ = false;
     if (kind_ == ColourSheetKind::BoardColour) {
         // The HLS page, once shown, applies its own triple.
@@ -266,15 +267,15 @@ bool ColourSheetLogic::apply(Editor& editor) {
             working_.green = c.green;
             working_.blue = c.blue;
         }
-        return editor.applyBoardColour(working_.rgb());
+        return target.applyBoardColour(working_.rgb());
     }
     std::vector<Rgb> colours;
     colours.reserve(colourSlots_.size());
     for (const ColourSlot& slot : colourSlots_) {
         colours.push_back(slot.rgb);
     }
-    return kind_ == ColourSheetKind::TileColours ? editor.applyKindColours(colours)
-                                                 : editor.applyPairColours(colours);
+    return kind_ == ColourSheetKind::TileColours ? target.applyKindColours(colours)
+                                                 : target.applyPairColours(colours);
 }
 
 } // namespace pavelora

@@ -11,7 +11,7 @@
 
 namespace pavelora {
 
-class Editor;
+class SettingsTarget;
 struct Document;
 enum class ScrollRequest;
 
@@ -103,7 +103,7 @@ public:
 
     // OK and "適用": the colours take effect in the document. Afterwards "適用" waits for
     // the next change.
-    bool apply(Editor& editor);
+    bool apply(SettingsTarget& target);
 
 private:
     void setRgb(int red, int green, int blue);

@@ -1,25 +1,13 @@
 #pragma once
 
 #include "core/geometry/tileset.h"
+#include "render/palettepicture.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace pavelora {
-
-// One cell of the tile palette: a kind of the document's tile set, whether it is chosen
-// for placing, and its sample square in the palette's client pixels (edges included).
-struct PaletteCell {
-    std::int32_t kind = 0;
-    std::int32_t selected = 0;
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    bool contains(int x, int y) const { return left <= x && x <= right && top <= y && y <= bottom; }
-};
 
 // The palette's cells in the tile set's kind order. The number of tiles taken of each
 // kind is kept by the document (Document::kindCounts).

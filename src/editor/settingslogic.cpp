@@ -2,7 +2,7 @@
 
 #include "core/board/board.h"
 #include "document/shiftjis.h"
-#include "editor/editor.h"
+#include "editor/settingstarget.h"
 #include "editor/statusbar.h"
 
 #include <algorithm>
@@ -115,16 +115,16 @@ void PercentDialogLogic::spinMoved(int position) {
     applyEnabled_ = true;
 }
 
-bool PercentDialogLogic::apply(Editor& editor) const {
+bool PercentDialogLogic::apply(SettingsTarget& target) const {
     switch (setting_) {
     case PercentSetting::TileSize:
-        return editor.applyTileSize(value());
+        return target.applyTileSize(value());
     case PercentSetting::OutlineWidth:
-        return editor.applyOutlineWidth(value());
+        return target.applyOutlineWidth(value());
     case PercentSetting::Zoom:
         break;
     }
-    return editor.applyZoom(value());
+    return target.applyZoom(value());
 }
 
 // --- Print setup and JPEG setup ---
@@ -227,9 +227,9 @@ PrintSettings PrintSetupLogic::settings(const QString& title, bool firstForm,
     return s;
 }
 
-void PrintSetupLogic::accept(Editor& editor, const QString& title, bool firstForm,
+void PrintSetupLogic::accept(SettingsTarget& target, const QString& title, bool firstForm,
                              bool secondForm) const {
-    editor.applyPrintSettings(settings(title, firstForm, secondForm));
+    target.applyPrintSettings(settings(title, firstForm, secondForm));
 }
 
 const std::array<SetupFieldInfo, JpegSetupLogic::FieldCount>& JpegSetupLogic::fields() {
@@ -269,8 +269,8 @@ JpegSettings JpegSetupLogic::settings(bool firstForm, bool secondForm) const {
     return s;
 }
 
-void JpegSetupLogic::accept(Editor& editor, bool firstForm, bool secondForm) const {
-    editor.applyJpegSettings(settings(firstForm, secondForm));
+void JpegSetupLogic::accept(SettingsTarget& target, bool firstForm, bool secondForm) const {
+    target.applyJpegSettings(settings(firstForm, secondForm));
 }
 
 } // namespace pavelora

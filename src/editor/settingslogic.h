@@ -10,7 +10,7 @@
 
 namespace pavelora {
 
-class Editor;
+class SettingsTarget;
 struct Document;
 
 // --- Number fields ---
@@ -98,7 +98,7 @@ public:
 
     // "適用" and "OK": the value takes effect in the document. False when the editor
     // refused it (the tile size would put a tile off the board).
-    bool apply(Editor& editor) const;
+    bool apply(SettingsTarget& target) const;
 
 private:
     PercentSetting setting_;
@@ -159,7 +159,8 @@ public:
     // The settings OK stores, from the working values and the dialog's title and buttons.
     PrintSettings settings(const QString& title, bool firstForm, bool secondForm) const;
     // OK: stores them in the document and marks it changed.
-    void accept(Editor& editor, const QString& title, bool firstForm, bool secondForm) const;
+    void accept(SettingsTarget& target, const QString& title, bool firstForm,
+                bool secondForm) const;
 
 private:
     std::array<NumberField, FieldCount> fields_;
@@ -187,7 +188,7 @@ public:
 
     JpegSettings settings(bool firstForm, bool secondForm) const;
     // OK: stores them in the document (which does not count as a change of the document).
-    void accept(Editor& editor, bool firstForm, bool secondForm) const;
+    void accept(SettingsTarget& target, bool firstForm, bool secondForm) const;
 
 private:
     std::array<NumberField, FieldCount> fields_;

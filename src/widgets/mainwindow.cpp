@@ -75,10 +75,12 @@ protected:
     }
 };
 
-// The board view: the back buffer at the board origin on the dark background.
+// The board view: the back buffer at the board origin on the dark background. Mouse, keys
+// and wheel go to the board input.
 class MainWindow::Canvas : public QWidget {
 public:
-    Canvas(MainWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+    Canvas(MainWindow& window, BoardInput& input, QWidget* parent)
+        : QWidget(parent), window_(window), input_(input) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(false);
@@ -89,10 +91,9 @@ protected:
         QPainter painter(this);
         painter.setClipRegion(event->region());
         painter.fillRect(rect(), kBackground);
-        const Editor& editor = window_.editor();
-        if (const Document* doc = editor.document()) {
-            painter.drawImage(doc->view.boardOriginX, doc->view.boardOriginY,
-                              editor.buffers().backBuffer);
+        const BoardPicture picture = input_.picture();
+        if (picture.image != nullptr) {
+            painter.drawImage(picture.origin, *picture.image);
         }
     }
     // The editor hears of the new size from the event loop: the first size change may open
@@ -105,35 +106,33 @@ protected:
     void mousePressEvent(QMouseEvent* event) override {
         const QPoint at = event->position().toPoint();
         if (event->button() == Qt::LeftButton) {
-            window_.editor().leftButtonDown(at.x(), at.y());
+            input_.leftButtonDown(at.x(), at.y());
         } else if (event->button() == Qt::RightButton) {
-            window_.editor().rightButtonDown(at.x(), at.y(),
-                                             event->modifiers().testFlag(Qt::ShiftModifier));
+            input_.rightButtonDown(at.x(), at.y(), event->modifiers().testFlag(Qt::ShiftModifier));
         }
     }
     // While a button is held the canvas keeps receiving the mouse, even outside it.
     void mouseMoveEvent(QMouseEvent* event) override {
         const QPoint at = event->position().toPoint();
-        window_.editor().mouseMove(at.x(), at.y());
+        input_.mouseMove(at.x(), at.y());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) {
             const QPoint at = event->position().toPoint();
-            window_.editor().leftButtonUp(at.x(), at.y());
+            input_.leftButtonUp(at.x(), at.y());
         }
     }
     void wheelEvent(QWheelEvent* event) override {
         const QPoint delta = event->angleDelta();
-        window_.editor().wheel(delta.y() != 0 ? delta.y() : delta.x());
+        input_.wheel(delta.y() != 0 ? delta.y() : delta.x());
     }
     void keyPressEvent(QKeyEvent* event) override {
-        window_.editor().keyDown(boardKey(event->key()),
-                                 event->modifiers().testFlag(Qt::ShiftModifier));
+        input_.keyDown(boardKey(event->key()), event->modifiers().testFlag(Qt::ShiftModifier));
     }
     // Auto-repeat comes as releases and presses in turn: only the last release counts.
     void keyReleaseEvent(QKeyEvent* event) override {
         if (!event->isAutoRepeat()) {
-            window_.editor().keyUp(boardKey(event->key()));
+            input_.keyUp(boardKey(event->key()));
         }
     }
 
@@ -170,6 +169,7 @@ private:
     }
 
     MainWindow& window_;
+    BoardInput& input_;
 };
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -180,7 +180,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     editor_ = std::make_unique<Editor>(*this, screenPxPerMm(true), screenPxPerMm(false));
 
     auto* central = new QWidget(this);
-    canvas_ = new Canvas(*this, central);
+    canvas_ = new Canvas(*this, editor_->board(), central);
     hbar_ = new QScrollBar(Qt::Horizontal, central);
     vbar_ = new QScrollBar(Qt::Vertical, central);
     auto* grid = new QGridLayout(central);
@@ -198,7 +198,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     blinkTimer_ = new QTimer(this);
     blinkTimer_->setInterval(500);
-    connect(blinkTimer_, &QTimer::timeout, this, [this] { editor_->timerTick(); });
+    connect(blinkTimer_, &QTimer::timeout, this, [this] { editor_->board().timerTick(); });
     for (QScrollBar* bar : {hbar_, vbar_}) {
         connect(bar, &QScrollBar::actionTriggered, this,
                 [this, bar](int action) { scrollBarAction(bar, action); });
@@ -217,8 +217,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 MainWindow::~MainWindow() {
-    // The editor's document refers to nothing of the window, but the palette and the
-    // dialogs refer to the editor: they go first.
+    // The editor refers to nothing of the window, but the palette window refers to the
+    // editor's palette: it goes first.
     delete palette_;
     palette_ = nullptr;
 }
@@ -269,7 +269,7 @@ void MainWindow::scrollBarAction(QScrollBar* bar, int action) {
         state = bar == hbar_ ? &doc->view.horizontal : &doc->view.vertical;
     }
     const int before = state != nullptr ? state->position : bar->value();
-    editor_->scroll(bar->orientation(), request, bar->sliderPosition());
+    editor_->board().scroll(bar->orientation(), request, bar->sliderPosition());
     // The bar would otherwise take the step it computed itself.
     bar->setSliderPosition(state != nullptr ? state->position : before);
 }
@@ -361,11 +361,11 @@ void MainWindow::runSettingsDialog(int command) {
         return;
     }
     auto percent = [this](PercentSetting setting) {
-        PercentDialog dialog(*editor_, setting, this);
+        PercentDialog dialog(editor_->settings(), setting, this);
         dialog.exec();
     };
     auto colours = [this](ColourSheetKind kind) {
-        ColourSheet sheet(*editor_, kind, this);
+        ColourSheet sheet(editor_->settings(), kind, this);
         sheet.exec();
     };
     switch (command) {
@@ -399,12 +399,12 @@ void MainWindow::runSettingsDialog(int command) {
 }
 
 void MainWindow::runPrintSetup() {
-    PrintSetupDialog dialog(*editor_, this);
+    PrintSetupDialog dialog(editor_->settings(), this);
     dialog.exec();
 }
 
 void MainWindow::runJpegSetup() {
-    JpegSetupDialog dialog(*editor_, this);
+    JpegSetupDialog dialog(editor_->settings(), this);
     dialog.exec();
 }
 
@@ -506,7 +506,7 @@ QFont MainWindow::paletteFont() {
 
 QSize MainWindow::openPalette(const QString& title, QSize size) {
     closePalette();
-    palette_ = new PaletteWindow(*editor_, this);
+    palette_ = new PaletteWindow(editor_->palette(), this);
     palette_->setWindowTitle(title);
     // The size given is the window's, its caption included.
     constexpr int caption = 30;

@@ -1,6 +1,6 @@
 #include "widgets/palettewindow.h"
 
-#include "editor/editor.h"
+#include "editor/paletteinput.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -9,8 +9,8 @@
 
 namespace pavelora {
 
-PaletteWindow::PaletteWindow(Editor& editor, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), editor_(editor), mainWindow_(mainWindow) {
+PaletteWindow::PaletteWindow(PaletteInput& input, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window), input_(input), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("PTILEPTN"));
     setWindowTitle(QStringLiteral("タイルパターン"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -20,13 +20,13 @@ PaletteWindow::PaletteWindow(Editor& editor, QWidget* mainWindow)
 void PaletteWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.drawImage(0, 0, editor_.paletteImage());
+    painter.drawImage(0, 0, input_.paletteImage());
 }
 
 void PaletteWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         const QPoint at = event->position().toPoint();
-        editor_.paletteClicked(at.x(), at.y());
+        input_.paletteClicked(at.x(), at.y());
     }
 }
 

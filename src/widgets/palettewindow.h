@@ -4,13 +4,13 @@
 
 namespace pavelora {
 
-class Editor;
+class PaletteInput;
 
-// The tile palette ("PTILEPTN"): shows the editor's palette picture, turns clicks into
-// picks, and hands the keys F1 to F6 on to the main window.
+// The tile palette ("PTILEPTN"): shows the palette picture, hands clicks on to the palette,
+// and hands the keys F1 to F6 on to the main window.
 class PaletteWindow : public QWidget {
 public:
-    PaletteWindow(Editor& editor, QWidget* mainWindow);
+    PaletteWindow(PaletteInput& input, QWidget* mainWindow);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -19,7 +19,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    Editor& editor_;
+    PaletteInput& input_;
     QWidget* mainWindow_;
 };
 

@@ -206,7 +206,7 @@ TEST_F(ColourFixture, ScrollBarsStepClampAndWrap) {
 
 TEST_F(ColourFixture, WheelAndSquareSetTheWorkingColour) {
     newDocument();
-    ASSERT_TRUE(editor.applyBoardColour(Rgb{255, 0, 0}));
+    ASSERT_TRUE(editor.settings().applyBoardColour(Rgb{255, 0, 0}));
     ColourSheetLogic sheet = open(ColourSheetKind::BoardColour);
     sheet.activatePage(ColourPage::Hls);
     const int side = 125;
@@ -227,21 +227,21 @@ TEST_F(ColourFixture, WheelAndSquareSetTheWorkingColour) {
 
 TEST_F(ColourFixture, BoardColourRoundTrip) {
     newDocument();
-    ASSERT_TRUE(editor.applyBoardColour(Rgb{200, 0, 0}));
+    ASSERT_TRUE(editor.settings().applyBoardColour(Rgb{200, 0, 0}));
     {
         // The RGB page recomputes red, green, blue from the HLS triple as it opens.
         ColourSheetLogic sheet = open(ColourSheetKind::BoardColour);
         EXPECT_EQ(sheet.values(ColourPage::Rgb), (std::array<int, 3>{198, 0, 0}));
         EXPECT_EQ(sheet.values(ColourPage::Hls), (std::array<int, 3>{0, 39, 100}));
-        ASSERT_TRUE(sheet.apply(editor));
+        ASSERT_TRUE(sheet.apply(editor.settings()));
         EXPECT_EQ(doc().view.boardColour, (Rgb{198, 0, 0}));
         EXPECT_EQ(editor.buffers().backBuffer.pixelColor(1, 1), QColor(198, 0, 0));
     }
-    ASSERT_TRUE(editor.applyBoardColour(Rgb{255, 255, 255}));
+    ASSERT_TRUE(editor.settings().applyBoardColour(Rgb{255, 255, 255}));
     ColourSheetLogic white = open(ColourSheetKind::BoardColour);
     white.activatePage(ColourPage::Hls);
     white.activatePage(ColourPage::Rgb);
-    ASSERT_TRUE(white.apply(editor));
+    ASSERT_TRUE(white.apply(editor.settings()));
     EXPECT_EQ(doc().view.boardColour, (Rgb{255, 255, 255}));
 }
 
@@ -250,9 +250,10 @@ TEST_F(ColourFixture, TileSheetOkAppliesEveryEntryToBoardAndPalette) {
     const std::vector<Rgb> stored = doc().tileSet->kindColours;
     Tile* pentagon = placeAt(doc().tileSet->kindCodes[0], 10.0, 10.0);
     ASSERT_NE(pentagon, nullptr);
-    editor.paletteClicked(editor.palette()->cells[1].left + 1, editor.palette()->cells[1].top + 1);
-    ASSERT_GE(selectedPaletteKind(editor.palette()), 1);
-    const QImage paletteBefore = editor.paletteImage().copy();
+    editor.palette().paletteClicked(editor.palette().cells()->cells[1].left + 1,
+                                    editor.palette().cells()->cells[1].top + 1);
+    ASSERT_GE(selectedPaletteKind(editor.palette().cells()), 1);
+    const QImage paletteBefore = editor.palette().paletteImage().copy();
 
     ColourSheetLogic sheet = open(ColourSheetKind::TileColours);
     EXPECT_EQ(sheet.entryNames(),
@@ -267,7 +268,7 @@ TEST_F(ColourFixture, TileSheetOkAppliesEveryEntryToBoardAndPalette) {
     sheet.leaveField(ColourPage::Hls, 0, QStringLiteral("240"));
     // Nothing reaches the document before the sheet applies.
     EXPECT_EQ(doc().tileSet->kindColours, stored);
-    ASSERT_TRUE(sheet.apply(editor));
+    ASSERT_TRUE(sheet.apply(editor.settings()));
     EXPECT_FALSE(sheet.applyEnabled());
 
     EXPECT_EQ(doc().tileSet->kindColours[0], (Rgb{10, 20, 30}));
@@ -279,16 +280,16 @@ TEST_F(ColourFixture, TileSheetOkAppliesEveryEntryToBoardAndPalette) {
     EXPECT_EQ(editor.buffers().backBuffer.pixelColor(p.x - doc().view.boardOriginX,
                                                      p.y - doc().view.boardOriginY),
               QColor(10, 20, 30));
-    EXPECT_EQ(selectedPaletteKind(editor.palette()), -1);
+    EXPECT_EQ(selectedPaletteKind(editor.palette().cells()), -1);
     EXPECT_FALSE(shell.tileCursor);
-    EXPECT_NE(editor.paletteImage(), paletteBefore);
+    EXPECT_NE(editor.palette().paletteImage(), paletteBefore);
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
 }
 
 TEST_F(ColourFixture, EntriesOnlyLookedAtKeepTheirColoursExactly) {
     newDocument();
     // Neither colour survives a trip through HLS unchanged.
-    ASSERT_TRUE(editor.applyKindColours({Rgb{200, 0, 0}, Rgb{10, 100, 51}}));
+    ASSERT_TRUE(editor.settings().applyKindColours({Rgb{200, 0, 0}, Rgb{10, 100, 51}}));
     ASSERT_NE(hlsToRgb(0, 39, 100), (Rgb{200, 0, 0}));
     ColourSheetLogic sheet = open(ColourSheetKind::TileColours);
     sheet.activatePage(ColourPage::Hls);
@@ -297,7 +298,7 @@ TEST_F(ColourFixture, EntriesOnlyLookedAtKeepTheirColoursExactly) {
     sheet.activatePage(ColourPage::Rgb);
     sheet.chooseEntry(1);
     EXPECT_FALSE(sheet.applyEnabled());
-    ASSERT_TRUE(sheet.apply(editor));
+    ASSERT_TRUE(sheet.apply(editor.settings()));
     EXPECT_EQ(doc().tileSet->kindColours, (std::vector<Rgb>{Rgb{200, 0, 0}, Rgb{10, 100, 51}}));
 }
 
@@ -311,10 +312,10 @@ TEST_F(ColourFixture, PairSheetNamesItsEntries) {
     EXPECT_EQ(sheet.entryNames()[1], QStringLiteral("対模様その２"));
     sheet.chooseEntry(count - 1);
     sheet.leaveField(ColourPage::Rgb, 0, QStringLiteral("1"));
-    ASSERT_TRUE(sheet.apply(editor));
+    ASSERT_TRUE(sheet.apply(editor.settings()));
     EXPECT_EQ(doc().tileSet->pairColours[count - 1].red, 1);
     EXPECT_EQ(ColourSheetLogic::texts(ColourSheetKind::PairColours).pageNames[1],
               QStringLiteral("TilePMColorHLS"));
     // A list of the wrong length is not taken.
-    EXPECT_FALSE(editor.applyPairColours({Rgb{}}));
+    EXPECT_FALSE(editor.settings().applyPairColours({Rgb{}}));
 }

@@ -56,8 +56,8 @@ TEST_F(EditorFixture, NewDocumentWithTheDefaults) {
     EXPECT_TRUE(shell.timerRunning);
     EXPECT_TRUE(shell.paletteOpen);
     EXPECT_EQ(shell.paletteTitle, QStringLiteral("Penrose No.1"));
-    ASSERT_NE(editor.palette(), nullptr);
-    EXPECT_EQ(editor.palette()->count(), 2);
+    ASSERT_NE(editor.palette().cells(), nullptr);
+    EXPECT_EQ(editor.palette().cells()->count(), 2);
     EXPECT_EQ(shell.status[0], QStringLiteral("Ａ４横"));
     EXPECT_EQ(editor.buffers().backBuffer.size(),
               QSize(doc.view.boardPixelWidth, doc.view.boardPixelHeight));
@@ -177,7 +177,7 @@ TEST_F(EditorFixture, SaveAsNamesTheDocumentAndOpenRestoresIt) {
     EXPECT_EQ(doc.board.count(), 2);
     EXPECT_EQ(doc.kindCounts, (std::vector<std::int32_t>{1, 1}));
     EXPECT_EQ(doc.patternOn, 0);
-    EXPECT_TRUE(editor.selection().groupMode);
+    EXPECT_TRUE(editor.board().selection().groupMode);
     EXPECT_EQ(editor.title(), file + QStringLiteral("‐Pavelora"));
     // The menu shows the stored modes, the name and the two groups.
     EXPECT_TRUE(editor.menu().enabled(cmd::Save));
@@ -268,7 +268,7 @@ TEST_F(EditorFixture, PatternSwitchAndModes) {
     // Group mode to tile mode with a one-tile group current: its tile becomes current and
     // keeps its highlight.
     Tile* t = placeAt(kind::Dart, 5.0, 15.0);
-    Selection& sel = editor.selection();
+    Selection& sel = editor.board().selection();
     ASSERT_TRUE(editor.invokeMenuCommand(cmd::GroupMode));
     sel.currentGroup = t->group;
     t->group->selected = 1;
@@ -302,27 +302,27 @@ TEST_F(EditorFixture, TidyingTheDisplayOrder) {
         const double x = 3.0 + 5.0 * static_cast<double>(groups.size());
         groups.push_back(test::looseGroup(doc, kind::Pentagon, size, x, 3.0));
     }
-    editor.selection().currentGroup = groups[0];
+    editor.board().selection().currentGroup = groups[0];
     groups[0]->selected = 1;
     editor.executeCommand(cmd::TidyOrder);
     EXPECT_EQ(test::displayOrder(doc.board),
               (std::vector<TileGroup*>{groups[1], groups[2], groups[3], groups[0]}));
     EXPECT_EQ(groups[0]->selected, 0);
-    EXPECT_EQ(editor.selection().currentGroup, groups[0]); // the reference stays
+    EXPECT_EQ(editor.board().selection().currentGroup, groups[0]); // the reference stays
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
 }
 
 TEST_F(EditorFixture, PaletteClicksSwitchTheCursor) {
     newDocument();
-    const PaletteCell kite = editor.palette()->cells[1];
+    const PaletteCell kite = editor.palette().cells()->cells[1];
     const int changes = shell.paletteChanges;
-    editor.paletteClicked(kite.left + 2, kite.top + 2);
+    editor.palette().paletteClicked(kite.left + 2, kite.top + 2);
     EXPECT_TRUE(shell.tileCursor);
-    EXPECT_EQ(selectedPaletteKind(editor.palette()), kind::Kaite);
+    EXPECT_EQ(selectedPaletteKind(editor.palette().cells()), kind::Kaite);
     EXPECT_GT(shell.paletteChanges, changes);
-    editor.paletteClicked(kite.left + 2, kite.top + 2);
+    editor.palette().paletteClicked(kite.left + 2, kite.top + 2);
     EXPECT_FALSE(shell.tileCursor);
-    EXPECT_EQ(selectedPaletteKind(editor.palette()), -1);
+    EXPECT_EQ(selectedPaletteKind(editor.palette().cells()), -1);
 }
 
 TEST_F(EditorFixture, SettingsCommandsGoToTheirDialogs) {

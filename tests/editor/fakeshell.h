@@ -120,7 +120,7 @@ struct EditorHarness : testing::Test {
         ASSERT_TRUE(editor.documentOpen());
     }
     Document& doc() { return *editor.document(); }
-    Selection& sel() { return editor.selection(); }
+    Selection& sel() { return editor.board().selection(); }
     // A tile dropped on the pixel of a board position in centimetres.
     Tile* placeAt(std::int32_t kind, double x, double y) {
         const BoardPixel p = boardToPixel(doc().view, x, y);

@@ -26,14 +26,14 @@ struct Interaction : test::EditorHarness {
     // Picks the kind in the palette and clicks on the board.
     Tile* drop(std::int32_t kind, QPoint at) {
         const PaletteCell* cell = nullptr;
-        for (const PaletteCell& c : editor.palette()->cells) {
+        for (const PaletteCell& c : editor.palette().cells()->cells) {
             if (c.kind == kind) {
                 cell = &c;
             }
         }
         EXPECT_NE(cell, nullptr);
-        editor.paletteClicked(cell->left + 1, cell->top + 1);
-        editor.leftButtonUp(at.x(), at.y());
+        editor.palette().paletteClicked(cell->left + 1, cell->top + 1);
+        editor.board().leftButtonUp(at.x(), at.y());
         return sel().currentTile;
     }
 
@@ -41,16 +41,16 @@ struct Interaction : test::EditorHarness {
     // `target`, releases.
     void drag(const Tile* tile, QPoint target) {
         const QPoint from = pixelOf(tile);
-        editor.leftButtonDown(from.x(), from.y());
-        editor.mouseMove((from.x() + target.x()) / 2, (from.y() + target.y()) / 2);
-        editor.mouseMove(target.x(), target.y());
-        editor.leftButtonUp(target.x(), target.y());
+        editor.board().leftButtonDown(from.x(), from.y());
+        editor.board().mouseMove((from.x() + target.x()) / 2, (from.y() + target.y()) / 2);
+        editor.board().mouseMove(target.x(), target.y());
+        editor.board().leftButtonUp(target.x(), target.y());
     }
 
     void turn(int steps) {
         for (int i = 0; i < std::abs(steps); ++i) {
-            editor.keyDown(BoardKey::Space, steps > 0);
-            editor.keyUp(BoardKey::Space);
+            editor.board().keyDown(BoardKey::Space, steps > 0);
+            editor.board().keyUp(BoardKey::Space);
         }
     }
 
@@ -76,7 +76,7 @@ TEST_F(Interaction, DropDragAndJoin) {
     ASSERT_NE(dart, nullptr);
     EXPECT_EQ(dart->selected, 1);
     EXPECT_EQ(doc().kindCounts, (std::vector<std::int32_t>{1, 0}));
-    EXPECT_EQ(selectedPaletteKind(editor.palette()), -1);
+    EXPECT_EQ(selectedPaletteKind(editor.palette().cells()), -1);
     EXPECT_FALSE(shell.tileCursor);
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
 
@@ -133,24 +133,24 @@ TEST_F(Interaction, ClicksDetachInTileModeAndSelectGroupsInGroupMode) {
     ASSERT_TRUE(editor.invokeMenuCommand(cmd::GroupMode));
     TileGroup* pair = doc().board.groups[0].get();
     const QPoint at = pixelOf(pair->tiles[0].get());
-    editor.leftButtonUp(at.x(), at.y());
+    editor.board().leftButtonUp(at.x(), at.y());
     EXPECT_EQ(sel().currentGroup, pair);
     EXPECT_EQ(pair->selected, 1);
     EXPECT_EQ(sel().currentTile, nullptr);
     const double x0 = pair->tiles[0]->x;
     const double x1 = pair->tiles[1]->x;
-    editor.leftButtonDown(at.x(), at.y());
-    editor.mouseMove(at.x() + 40, at.y() + 10);
-    editor.leftButtonUp(at.x() + 40, at.y() + 10);
+    editor.board().leftButtonDown(at.x(), at.y());
+    editor.board().mouseMove(at.x() + 40, at.y() + 10);
+    editor.board().leftButtonUp(at.x() + 40, at.y() + 10);
     EXPECT_NEAR(pair->tiles[0]->x - x0, 40 * doc().view.cmPerPixelX, 1e-9);
     EXPECT_NEAR(pair->tiles[1]->x - x1, 40 * doc().view.cmPerPixelX, 1e-9);
     EXPECT_EQ(messagesWith(kJoined), 1); // a group drag tries no join
-    editor.keyDown(BoardKey::Space, false);
-    editor.keyDown(BoardKey::Delete, false);
+    editor.board().keyDown(BoardKey::Space, false);
+    editor.board().keyDown(BoardKey::Delete, false);
     EXPECT_EQ(pair->count(), 2);
     EXPECT_EQ(doc().board.count(), 1);
     // Arrow keys move the selected group too.
-    editor.keyDown(BoardKey::Right, false);
+    editor.board().keyDown(BoardKey::Right, false);
     EXPECT_NEAR(pair->tiles[0]->x - x0,
                 (40 + static_cast<int>(doc().tileSet->extent * PxPerMm)) * doc().view.cmPerPixelX,
                 1e-9);
@@ -158,7 +158,7 @@ TEST_F(Interaction, ClicksDetachInTileModeAndSelectGroupsInGroupMode) {
     // Tile mode: a click on one tile of the pair takes it out.
     ASSERT_TRUE(editor.invokeMenuCommand(cmd::TileMode));
     const QPoint kiteAt = pixelOf(pair->tiles[1].get());
-    editor.leftButtonUp(kiteAt.x(), kiteAt.y());
+    editor.board().leftButtonUp(kiteAt.x(), kiteAt.y());
     EXPECT_EQ(messagesWith(kDetached), 1);
     EXPECT_EQ(doc().board.count(), 2);
     ASSERT_NE(sel().currentTile, nullptr);
@@ -168,15 +168,15 @@ TEST_F(Interaction, ClicksDetachInTileModeAndSelectGroupsInGroupMode) {
 
     // A click on empty board clears the flags but keeps the reference.
     Tile* current = sel().currentTile;
-    editor.leftButtonUp(100, 850);
+    editor.board().leftButtonUp(100, 850);
     EXPECT_EQ(sel().currentTile, current);
     EXPECT_EQ(current->selected, 0);
 
     // In group mode a one-tile group can be deleted.
     ASSERT_TRUE(editor.invokeMenuCommand(cmd::GroupMode));
-    editor.leftButtonUp(pixelOf(current).x(), pixelOf(current).y());
+    editor.board().leftButtonUp(pixelOf(current).x(), pixelOf(current).y());
     ASSERT_EQ(sel().currentTile, current);
-    editor.keyDown(BoardKey::Delete, false);
+    editor.board().keyDown(BoardKey::Delete, false);
     EXPECT_EQ(doc().board.count(), 1);
     EXPECT_EQ(doc().kindCounts, (std::vector<std::int32_t>{1, 0}));
 }
@@ -191,31 +191,31 @@ TEST_F(Interaction, SpaceTurnsAndJoinsOnRelease) {
     drag(sel().currentTile, kiteBesideDart(dart, 10, 0));
     EXPECT_EQ(doc().board.count(), 2);
     ASSERT_NE(sel().currentTile, nullptr);
-    editor.keyDown(BoardKey::Space, false); // clockwise: 10
+    editor.board().keyDown(BoardKey::Space, false); // clockwise: 10
     EXPECT_EQ(sel().currentTile->rotation, 10);
     EXPECT_EQ(messagesWith(kJoined), 0); // not yet: on release
-    editor.keyUp(BoardKey::Space);
+    editor.board().keyUp(BoardKey::Space);
     EXPECT_EQ(messagesWith(kJoined), 1);
     EXPECT_EQ(doc().board.count(), 1);
 
     // The right button turns and joins at once: a fresh tile turned inside itself.
     Tile* lone = drop(kind::Dart, QPoint(1000, 700));
     const QPoint at = pixelOf(lone);
-    editor.rightButtonDown(at.x(), at.y(), true);
+    editor.board().rightButtonDown(at.x(), at.y(), true);
     EXPECT_EQ(sel().currentTile->rotation, 1);
-    editor.rightButtonDown(at.x(), at.y(), false);
-    editor.rightButtonDown(at.x(), at.y(), false);
+    editor.board().rightButtonDown(at.x(), at.y(), false);
+    editor.board().rightButtonDown(at.x(), at.y(), false);
     EXPECT_EQ(sel().currentTile->rotation, 19);
     // Outside the tile it does nothing.
-    editor.rightButtonDown(at.x() + 200, at.y(), false);
+    editor.board().rightButtonDown(at.x() + 200, at.y(), false);
     EXPECT_EQ(sel().currentTile->rotation, 19);
 }
 
 TEST_F(Interaction, FunctionKeysPlaceAtTheCentreOfTheVisibleBoard) {
     open(setcode::PenroseNo1);
-    editor.keyUp(BoardKey::F3); // two kinds only
+    editor.board().keyUp(BoardKey::F3); // two kinds only
     EXPECT_EQ(doc().board.count(), 0);
-    editor.keyUp(BoardKey::F2);
+    editor.board().keyUp(BoardKey::F2);
     ASSERT_EQ(doc().board.count(), 1);
     Tile* kite = sel().currentTile;
     EXPECT_EQ(kite->kind, kind::Kaite);
@@ -236,15 +236,15 @@ TEST_F(Interaction, ArrowKeysNudgeByATenthOfATileStepAndJoinOnce) {
     turn(10);
     const QPoint start = pixelOf(sel().currentTile);
     for (int i = 0; i < 3; ++i) {
-        editor.keyDown(BoardKey::Right, false); // auto-repeat
+        editor.board().keyDown(BoardKey::Right, false); // auto-repeat
         ASSERT_NE(sel().currentTile, nullptr);
         EXPECT_EQ(pixelOf(sel().currentTile), start + QPoint((i + 1) * step, 0));
     }
     EXPECT_EQ(messagesWith(kJoined), 0);
-    editor.keyUp(BoardKey::Right);
+    editor.board().keyUp(BoardKey::Right);
     EXPECT_EQ(messagesWith(kJoined), 1);
     EXPECT_EQ(doc().board.count(), 1);
-    editor.keyUp(BoardKey::Right); // no second attempt
+    editor.board().keyUp(BoardKey::Right); // no second attempt
     EXPECT_EQ(messagesWith(kJoined), 1);
 }
 
@@ -255,37 +255,37 @@ TEST_F(Interaction, BlinkingAndScrolling) {
     const QPoint corner = pixel(t->outline.edges[0].x1, t->outline.edges[0].y1) -
                           QPoint(doc().view.boardOriginX, doc().view.boardOriginY);
     ASSERT_NE(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::white));
-    editor.timerTick();
+    editor.board().timerTick();
     EXPECT_EQ(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::white));
-    editor.timerTick();
+    editor.board().timerTick();
     EXPECT_EQ(editor.buffers().backBuffer.pixelColor(corner), QColor(Qt::black));
 
     // Line, page, thumb and ends of the vertical bar, within the limits.
     View& v = doc().view;
     const int origin = v.boardOriginY;
-    editor.scroll(Qt::Vertical, ScrollRequest::LineForward);
+    editor.board().scroll(Qt::Vertical, ScrollRequest::LineForward);
     EXPECT_EQ(v.boardOriginY, origin - v.lineStepY);
-    editor.scroll(Qt::Vertical, ScrollRequest::PageForward);
+    editor.board().scroll(Qt::Vertical, ScrollRequest::PageForward);
     EXPECT_EQ(v.boardOriginY, origin - 6 * v.lineStepY);
     EXPECT_EQ(v.vertical.position, v.maxOriginY - v.boardOriginY);
-    editor.scroll(Qt::Vertical, ScrollRequest::Start);
+    editor.board().scroll(Qt::Vertical, ScrollRequest::Start);
     EXPECT_EQ(v.boardOriginY, v.maxOriginY);
     EXPECT_EQ(v.vertical.position, 0);
-    editor.scroll(Qt::Vertical, ScrollRequest::End);
+    editor.board().scroll(Qt::Vertical, ScrollRequest::End);
     EXPECT_EQ(v.boardOriginY, v.minOriginY);
     EXPECT_EQ(v.vertical.position, v.vertical.maximum);
     for (int i = 0; i < 200; ++i) {
-        editor.scroll(Qt::Vertical, ScrollRequest::PageForward);
+        editor.board().scroll(Qt::Vertical, ScrollRequest::PageForward);
     }
     EXPECT_EQ(v.boardOriginY, v.minOriginY);
-    editor.scroll(Qt::Vertical, ScrollRequest::Thumb, 10);
+    editor.board().scroll(Qt::Vertical, ScrollRequest::Thumb, 10);
     EXPECT_EQ(v.boardOriginY, v.maxOriginY - 10);
 
     // The wheel pages vertically while vertical scrolling is active.
     const int start = v.boardOriginY;
-    editor.wheel(120);
+    editor.board().wheel(120);
     EXPECT_EQ(v.boardOriginY, std::min(v.maxOriginY, start + 5 * v.lineStepY));
-    editor.wheel(-120);
+    editor.board().wheel(-120);
     EXPECT_EQ(v.boardOriginY, std::min(v.maxOriginY, start + 5 * v.lineStepY) - 5 * v.lineStepY);
 }
 
@@ -296,8 +296,8 @@ TEST_F(Interaction, WheelDoesNothingWithoutScrolling) {
     v.horizontalScrollActive = 0;
     const int x = v.boardOriginX;
     const int y = v.boardOriginY;
-    editor.wheel(120);
-    editor.wheel(-120);
+    editor.board().wheel(120);
+    editor.board().wheel(-120);
     EXPECT_EQ(v.boardOriginX, x);
     EXPECT_EQ(v.boardOriginY, y);
 }
@@ -360,18 +360,18 @@ TEST_F(Interaction, PressingAnUnselectedTileStartsNoDrag) {
     drop(kind::Kaite, QPoint(900, 300)); // now the dart is not selected
     ASSERT_EQ(dart->selected, 0);
     const QPoint at = pixelOf(dart);
-    editor.leftButtonDown(at.x(), at.y());
-    EXPECT_FALSE(editor.dragging());
-    editor.mouseMove(at.x() + 50, at.y());
+    editor.board().leftButtonDown(at.x(), at.y());
+    EXPECT_FALSE(editor.board().dragging());
+    editor.board().mouseMove(at.x() + 50, at.y());
     EXPECT_EQ(pixelOf(dart), at);
     // The release selects it; the next press inside it drags.
-    editor.leftButtonUp(at.x() + 50, at.y());
-    editor.leftButtonUp(at.x(), at.y());
+    editor.board().leftButtonUp(at.x() + 50, at.y());
+    editor.board().leftButtonUp(at.x(), at.y());
     EXPECT_EQ(sel().currentTile, dart);
     EXPECT_EQ(dart->selected, 1);
-    editor.leftButtonDown(at.x(), at.y());
-    EXPECT_TRUE(editor.dragging());
-    editor.mouseMove(at.x() + 50, at.y());
-    editor.leftButtonUp(at.x() + 50, at.y());
+    editor.board().leftButtonDown(at.x(), at.y());
+    EXPECT_TRUE(editor.board().dragging());
+    editor.board().mouseMove(at.x() + 50, at.y());
+    editor.board().leftButtonUp(at.x() + 50, at.y());
     EXPECT_EQ(pixelOf(sel().currentTile), at + QPoint(50, 0));
 }

@@ -105,17 +105,17 @@ TEST_F(SettingsFixture, PercentDialogsOfANewDocument) {
 
 TEST_F(SettingsFixture, TileSizeAndZoomLimitEachOther) {
     newDocument();
-    ASSERT_TRUE(editor.applyZoom(200));
+    ASSERT_TRUE(editor.settings().applyZoom(200));
     PercentDialogLogic size = open(PercentSetting::TileSize);
     EXPECT_EQ(size.lower(), 12);
     EXPECT_EQ(size.upper(), 100);
-    ASSERT_TRUE(editor.applyZoom(100));
-    ASSERT_TRUE(editor.applyTileSize(50));
+    ASSERT_TRUE(editor.settings().applyZoom(100));
+    ASSERT_TRUE(editor.settings().applyTileSize(50));
     PercentDialogLogic zoom = open(PercentSetting::Zoom);
     EXPECT_EQ(zoom.lower(), 50);
     EXPECT_EQ(zoom.upper(), 400);
     // The limits stay those of the opening.
-    ASSERT_TRUE(editor.applyTileSize(100));
+    ASSERT_TRUE(editor.settings().applyTileSize(100));
     EXPECT_EQ(zoom.upper(), 400);
     EXPECT_EQ(zoom.leaveField(QStringLiteral("400")), QStringLiteral("400"));
 }
@@ -128,12 +128,12 @@ TEST_F(SettingsFixture, PercentagesDoNotDriftBetweenOpenings) {
          {PercentSetting::TileSize, PercentSetting::OutlineWidth, PercentSetting::Zoom}) {
         PercentDialogLogic first = open(setting);
         ASSERT_EQ(first.leaveField(QStringLiteral("58")), QStringLiteral("58"));
-        ASSERT_TRUE(first.apply(editor));
+        ASSERT_TRUE(first.apply(editor.settings()));
         // Opened again and confirmed without a change, several times over.
         for (int i = 0; i < 3; ++i) {
             PercentDialogLogic again = open(setting);
             EXPECT_EQ(again.value(), 58);
-            ASSERT_TRUE(again.apply(editor));
+            ASSERT_TRUE(again.apply(editor.settings()));
         }
     }
     EXPECT_EQ(doc().view.tileSizeRatio, 58 * 0.01);
@@ -151,10 +151,10 @@ TEST_F(SettingsFixture, AlternateOpeningsCannotWalkTheScaleAway) {
     for (int round = 0; round < 6; ++round) {
         PercentDialogLogic size = open(PercentSetting::TileSize);
         size.spinMoved(size.lower());
-        ASSERT_TRUE(size.apply(editor));
+        ASSERT_TRUE(size.apply(editor.settings()));
         PercentDialogLogic zoom = open(PercentSetting::Zoom);
         zoom.spinMoved(zoom.upper());
-        ASSERT_TRUE(zoom.apply(editor));
+        ASSERT_TRUE(zoom.apply(editor.settings()));
         EXPECT_GE(doc().view.tileSizeRatio, 0.01);
         EXPECT_LE(doc().view.zoom, 8.0);
     }
@@ -169,19 +169,19 @@ TEST_F(SettingsFixture, AlternateOpeningsCannotWalkTheScaleAway) {
     for (int round = 0; round < 6; ++round) {
         PercentDialogLogic size = open(PercentSetting::TileSize);
         size.spinMoved(size.upper());
-        ASSERT_TRUE(size.apply(editor));
+        ASSERT_TRUE(size.apply(editor.settings()));
         PercentDialogLogic z = open(PercentSetting::Zoom);
         z.spinMoved(z.lower());
-        ASSERT_TRUE(z.apply(editor));
+        ASSERT_TRUE(z.apply(editor.settings()));
         EXPECT_LE(doc().view.tileSizeRatio, 8.0);
         EXPECT_GE(doc().view.zoom, 0.01);
     }
     // The editor itself takes nothing outside the safe ranges.
-    EXPECT_FALSE(editor.applyTileSize(0));
-    EXPECT_FALSE(editor.applyTileSize(801));
-    EXPECT_FALSE(editor.applyZoom(0));
-    EXPECT_FALSE(editor.applyZoom(801));
-    EXPECT_FALSE(editor.applyOutlineWidth(100));
+    EXPECT_FALSE(editor.settings().applyTileSize(0));
+    EXPECT_FALSE(editor.settings().applyTileSize(801));
+    EXPECT_FALSE(editor.settings().applyZoom(0));
+    EXPECT_FALSE(editor.settings().applyZoom(801));
+    EXPECT_FALSE(editor.settings().applyOutlineWidth(100));
 }
 
 TEST_F(SettingsFixture, TileSizeScalesAboutTheMeanAndMarksTheChange) {
@@ -192,18 +192,18 @@ TEST_F(SettingsFixture, TileSizeScalesAboutTheMeanAndMarksTheChange) {
     ASSERT_NE(right, nullptr);
     const double lx = left->x;
     const double rx = right->x;
-    editor.selection().currentTile = right;
-    editor.selection().currentGroup = right->group;
+    editor.board().selection().currentTile = right;
+    editor.board().selection().currentGroup = right->group;
     right->selected = 1;
     EXPECT_FALSE(editor.menu().enabled(cmd::SaveAs));
 
-    ASSERT_TRUE(editor.applyTileSize(200));
+    ASSERT_TRUE(editor.settings().applyTileSize(200));
     const double mean = (lx + rx) / 2;
     EXPECT_DOUBLE_EQ(left->x, mean - (rx - lx));
     EXPECT_DOUBLE_EQ(right->x, mean + (rx - lx));
     EXPECT_EQ(doc().view.tileSizeRatio, 2.0);
-    EXPECT_EQ(editor.selection().currentTile, nullptr);
-    EXPECT_EQ(editor.selection().currentGroup, nullptr);
+    EXPECT_EQ(editor.board().selection().currentTile, nullptr);
+    EXPECT_EQ(editor.board().selection().currentGroup, nullptr);
     EXPECT_EQ(right->selected, 0);
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
     EXPECT_EQ(shell.status[3], QStringLiteral("ﾀｲﾙ寸法:200%"));
@@ -211,7 +211,7 @@ TEST_F(SettingsFixture, TileSizeScalesAboutTheMeanAndMarksTheChange) {
 
     // Applying the same size again changes nothing.
     const auto before = snapshot(doc());
-    ASSERT_TRUE(editor.applyTileSize(200));
+    ASSERT_TRUE(editor.settings().applyTileSize(200));
     EXPECT_EQ(snapshot(doc()), before);
 }
 
@@ -223,23 +223,23 @@ TEST_F(SettingsFixture, ARefusedTileSizeLeavesEveryTileWhereItWas) {
     placeAt(kind::Kaite, width - 1.0, 8.0);
     const auto before = snapshot(doc());
     Tile* current = doc().board.groups.back()->tiles.front().get();
-    editor.selection().currentTile = current;
+    editor.board().selection().currentTile = current;
     current->selected = 1;
     const auto statusBefore = shell.status;
 
-    EXPECT_FALSE(editor.applyTileSize(200));
+    EXPECT_FALSE(editor.settings().applyTileSize(200));
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0].text, kRefused);
     EXPECT_EQ(shell.messages[0].caption, QStringLiteral("タイル寸法指定操作"));
     EXPECT_EQ(snapshot(doc()), before);
     EXPECT_EQ(doc().view.tileSizeRatio, 1.0);
-    EXPECT_EQ(editor.selection().currentTile, current);
+    EXPECT_EQ(editor.board().selection().currentTile, current);
     EXPECT_EQ(current->selected, 1);
     EXPECT_EQ(shell.status, statusBefore);
     EXPECT_FALSE(editor.menu().enabled(cmd::SaveAs));
 
     // Shrinking stays on the board.
-    EXPECT_TRUE(editor.applyTileSize(50));
+    EXPECT_TRUE(editor.settings().applyTileSize(50));
     EXPECT_EQ(shell.messages.size(), 1u);
 }
 
@@ -249,12 +249,12 @@ TEST_F(SettingsFixture, OutlineWidthFiveMakesTheRimsFiveTimesAsWide) {
     ASSERT_NE(dart, nullptr);
     const auto before = snapshot(doc());
     const std::vector<double> thin = rimWidths(doc(), *dart);
-    const QImage paletteBefore = editor.paletteImage().copy();
+    const QImage paletteBefore = editor.palette().paletteImage().copy();
     const int paletteDraws = shell.paletteChanges;
 
     PercentDialogLogic outline = open(PercentSetting::OutlineWidth);
     outline.leaveField(QStringLiteral("5"));
-    ASSERT_TRUE(outline.apply(editor));
+    ASSERT_TRUE(outline.apply(editor.settings()));
     EXPECT_EQ(doc().tileSet->outlineInset, 0.05);
     EXPECT_EQ(doc().tileSet->outlineRatio2, 0.05);
     const std::vector<double> wide = rimWidths(doc(), *dart);
@@ -265,18 +265,18 @@ TEST_F(SettingsFixture, OutlineWidthFiveMakesTheRimsFiveTimesAsWide) {
     EXPECT_EQ(snapshot(doc()), before);
     // The palette's samples are drawn again with the new rims.
     EXPECT_GT(shell.paletteChanges, paletteDraws);
-    EXPECT_NE(editor.paletteImage(), paletteBefore);
+    EXPECT_NE(editor.palette().paletteImage(), paletteBefore);
     EXPECT_EQ(shell.status[4], QStringLiteral("ﾀｲﾙ輪郭幅:5%"));
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
 }
 
 TEST_F(SettingsFixture, NothingAppliesWithoutADocument) {
-    EXPECT_FALSE(editor.applyTileSize(100));
-    EXPECT_FALSE(editor.applyOutlineWidth(5));
-    EXPECT_FALSE(editor.applyZoom(100));
-    EXPECT_FALSE(editor.applyBoardColour(Rgb{1, 2, 3}));
-    EXPECT_FALSE(editor.applyPrintSettings(PrintSettings{}));
-    EXPECT_FALSE(editor.applyJpegSettings(JpegSettings{}));
+    EXPECT_FALSE(editor.settings().applyTileSize(100));
+    EXPECT_FALSE(editor.settings().applyOutlineWidth(5));
+    EXPECT_FALSE(editor.settings().applyZoom(100));
+    EXPECT_FALSE(editor.settings().applyBoardColour(Rgb{1, 2, 3}));
+    EXPECT_FALSE(editor.settings().applyPrintSettings(PrintSettings{}));
+    EXPECT_FALSE(editor.settings().applyJpegSettings(JpegSettings{}));
 }
 
 // --- Print setup and JPEG setup ---
@@ -311,7 +311,7 @@ TEST_F(SettingsFixture, PrintSetupOkStoresAndMarksTheDocumentAndKeepsTheRest) {
     EXPECT_EQ(print.boardTexts()[2], QStringLiteral("縦幅： 210 mm"));
     print.spinMoved(PrintSetupLogic::CutMarginY, 46); // the spin stops at its end
     print.leaveField(PrintSetupLogic::PaperMarginY, QStringLiteral("7"));
-    print.accept(editor, QStringLiteral("題"), false, true);
+    print.accept(editor.settings(), QStringLiteral("題"), false, true);
     const PrintSettings& s = doc().printSettings;
     EXPECT_EQ(s.title, QStringLiteral("題"));
     EXPECT_EQ(s.paperMarginY, 7);
@@ -325,7 +325,7 @@ TEST_F(SettingsFixture, PrintSetupOkStoresAndMarksTheDocumentAndKeepsTheRest) {
     doc().printSettings.reserved = 9;
     PrintSetupLogic again(doc());
     EXPECT_EQ(again.initialFormButton(), 2);
-    again.accept(editor, again.initialTitle(), false, false);
+    again.accept(editor.settings(), again.initialTitle(), false, false);
     EXPECT_EQ((std::array{s.printForm, s.paperMarginX, s.paperMarginY, s.reserved}),
               (std::array{3, 60, 7, 9}));
 }
@@ -336,14 +336,14 @@ TEST_F(SettingsFixture, JpegSetupOkIsNoChangeOfTheDocument) {
     EXPECT_EQ(jpeg.leaveField(JpegSetupLogic::Quality, QStringLiteral("101")),
               QStringLiteral("100"));
     jpeg.leaveField(JpegSetupLogic::Quality, QStringLiteral("0"));
-    jpeg.accept(editor, false, false);
+    jpeg.accept(editor.settings(), false, false);
     EXPECT_EQ(doc().jpegSettings.quality, 0);
     EXPECT_EQ(doc().jpegSettings.form, 3);
     EXPECT_FALSE(editor.menu().enabled(cmd::SaveAs));
     EXPECT_EQ(JpegSetupLogic(doc()).initialFormButton(), 2);
 
     // Densities the export cannot use are not taken.
-    EXPECT_FALSE(editor.applyJpegSettings(JpegSettings{50, 0, 1}));
-    EXPECT_FALSE(editor.applyJpegSettings(JpegSettings{101, 100, 1}));
+    EXPECT_FALSE(editor.settings().applyJpegSettings(JpegSettings{50, 0, 1}));
+    EXPECT_FALSE(editor.settings().applyJpegSettings(JpegSettings{101, 100, 1}));
     EXPECT_EQ(doc().jpegSettings.density, 200);
 }

@@ -50,7 +50,7 @@ void InteractionTest::dragMovesTheTileOnScreen() {
     QTest::keyClick(view, Qt::Key_F1);
     Document& doc = *window->editor().document();
     QCOMPARE(doc.board.count(), 1);
-    const Tile* dart = window->editor().selection().currentTile;
+    const Tile* dart = window->editor().board().selection().currentTile;
     QVERIFY(dart != nullptr);
     const QPoint from = pixelOf(dart);
     QCOMPARE(shownAt(from), QColor(200, 0, 0));
@@ -61,31 +61,31 @@ void InteractionTest::dragMovesTheTileOnScreen() {
     QTest::mouseMove(view, from + QPoint(75, 20));
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
-    const Tile* moved = window->editor().selection().currentTile;
+    const Tile* moved = window->editor().board().selection().currentTile;
     QVERIFY(moved != nullptr);
     QCOMPARE(pixelOf(moved), to);
     QCOMPARE(doc.board.count(), 1);
     // The window shows it at its new place and the board where it was.
     QCOMPARE(shownAt(to), QColor(200, 0, 0));
     QCOMPARE(shownAt(from), QColor(Qt::white));
-    QVERIFY(!window->editor().dragging());
+    QVERIFY(!window->editor().board().dragging());
 }
 
 void InteractionTest::keysTurnAndNudge() {
     QWidget* view = window->boardView();
     QTest::keyClick(view, Qt::Key_F2);
     Editor& editor = window->editor();
-    QCOMPARE(editor.selection().currentTile->kind, kind::Kaite);
+    QCOMPARE(editor.board().selection().currentTile->kind, kind::Kaite);
     QTest::keyClick(view, Qt::Key_Space, Qt::ShiftModifier);
-    QCOMPARE(editor.selection().currentTile->rotation, 1);
+    QCOMPARE(editor.board().selection().currentTile->rotation, 1);
     QTest::keyClick(view, Qt::Key_Space);
     QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(editor.selection().currentTile->rotation, 19);
-    const QPoint before = pixelOf(editor.selection().currentTile);
+    QCOMPARE(editor.board().selection().currentTile->rotation, 19);
+    const QPoint before = pixelOf(editor.board().selection().currentTile);
     QTest::keyClick(view, Qt::Key_Left);
     const int step =
         static_cast<int>(editor.document()->tileSet->extent * editor.document()->view.pxPerMmX);
-    QCOMPARE(pixelOf(editor.selection().currentTile), before - QPoint(step, 0));
+    QCOMPARE(pixelOf(editor.board().selection().currentTile), before - QPoint(step, 0));
     QTest::keyClick(view, Qt::Key_Delete);
     QCOMPARE(editor.document()->board.count(), 0);
     QCOMPARE(editor.document()->kindCounts[1], 0);

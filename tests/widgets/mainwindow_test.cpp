@@ -16,7 +16,7 @@ using namespace pavelora::test;
 namespace {
 
 QColor paletteColour(MainWindow& window, int x, int y) {
-    return window.editor().paletteImage().pixelColor(x, y);
+    return window.editor().palette().paletteImage().pixelColor(x, y);
 }
 
 } // namespace
@@ -106,7 +106,7 @@ void MainWindowTest::acceleratorsFollowTheMenuState() {
     window.paletteWindow()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.paletteWindow()));
     QTest::keyClick(window.paletteWindow(), Qt::Key_G, Qt::ControlModifier);
-    QVERIFY(window.editor().selection().groupMode);
+    QVERIFY(window.editor().board().selection().groupMode);
     QVERIFY(window.action(cmd::GroupMode)->isChecked());
     QVERIFY(window.action(cmd::SaveAs)->isEnabled());
 
@@ -135,7 +135,7 @@ void MainWindowTest::newDocumentShowsBoardPaletteAndStatus() {
     QVERIFY(palette != nullptr);
     QCOMPARE(palette->objectName(), QStringLiteral("PTILEPTN"));
     QCOMPARE(palette->windowTitle(), QStringLiteral("Penrose No.3"));
-    QCOMPARE(window.editor().palette()->count(), 6);
+    QCOMPARE(window.editor().palette().cells()->count(), 6);
     const auto parts = window.statusParts();
     QCOMPARE(parts[0]->text(), QStringLiteral("Ｂ５縦"));
     QCOMPARE(parts[1]->text(), QStringLiteral("対原理：有"));
@@ -161,7 +161,7 @@ void MainWindowTest::paletteClicksPressTheBevel() {
     MainWindow& window = s.window;
     PaletteWindow* palette = window.paletteWindow();
     QVERIFY(palette != nullptr);
-    const PaletteCell kite = window.editor().palette()->cells[1];
+    const PaletteCell kite = window.editor().palette().cells()->cells[1];
     // Raised: the left bevel is light, the right one dark.
     QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
              QColor(240, 240, 240));
@@ -169,7 +169,7 @@ void MainWindowTest::paletteClicksPressTheBevel() {
              QColor(160, 160, 160));
     QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier,
                       QPoint((kite.left + kite.right) / 2, kite.top + 2));
-    QCOMPARE(selectedPaletteKind(window.editor().palette()), kind::Kaite);
+    QCOMPARE(selectedPaletteKind(window.editor().palette().cells()), kind::Kaite);
     // Pressed: the colours change sides; both windows show the tile cursor.
     QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
              QColor(160, 160, 160));
@@ -183,7 +183,7 @@ void MainWindowTest::paletteClicksPressTheBevel() {
 
     QTest::mouseClick(palette, Qt::LeftButton, Qt::NoModifier,
                       QPoint((kite.left + kite.right) / 2, kite.top + 2));
-    QCOMPARE(selectedPaletteKind(window.editor().palette()), -1);
+    QCOMPARE(selectedPaletteKind(window.editor().palette().cells()), -1);
     QCOMPARE(paletteColour(window, kite.left - 1, (kite.top + kite.bottom) / 2),
              QColor(240, 240, 240));
     QVERIFY(window.boardView()->cursor().shape() == Qt::ArrowCursor);

@@ -235,7 +235,7 @@ void SettingsDialogsTest::hlsPageWheelAndSquare() {
 void SettingsDialogsTest::boardColourSheetRoundTrip() {
     Session s(0, 3);
     QVERIFY(s.open());
-    QVERIFY(s.window.editor().applyBoardColour(Rgb{200, 0, 0}));
+    QVERIFY(s.window.editor().settings().applyBoardColour(Rgb{200, 0, 0}));
     s.run(cmd::BoardColour, [](QDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("ボードの色指定"));
         QWidget* rgb = child<QWidget>(dialog, QStringLiteral("BDColorRGB"));

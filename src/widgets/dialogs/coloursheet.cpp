@@ -1,6 +1,7 @@
 #include "widgets/dialogs/coloursheet.h"
 
-#include "editor/editor.h"
+#include "editor/boardinput.h"
+#include "editor/settingstarget.h"
 #include "widgets/dialogs/colourcontrols.h"
 #include "widgets/dialogs/dialogbuttons.h"
 #include "widgets/dialogs/numberfield.h"
@@ -187,8 +188,8 @@ private:
     LsControl* square_ = nullptr;
 };
 
-ColourSheet::ColourSheet(Editor& editor, ColourSheetKind kind, QWidget* owner)
-    : QDialog(owner), editor_(editor), logic_(kind, *editor.document()) {
+ColourSheet::ColourSheet(SettingsTarget& target, ColourSheetKind kind, QWidget* owner)
+    : QDialog(owner), target_(target), logic_(kind, *target.document()) {
     const ColourSheetTexts texts = ColourSheetLogic::texts(kind);
     setObjectName(texts.caption);
     setWindowTitle(texts.caption);
@@ -234,14 +235,14 @@ void ColourSheet::edited() {
 
 void ColourSheet::applyPressed() {
     pages_[currentPage_]->checkPendingText();
-    logic_.apply(editor_);
+    logic_.apply(target_);
     pages_[currentPage_]->refresh();
     apply_->setEnabled(logic_.applyEnabled());
 }
 
 void ColourSheet::okPressed() {
     pages_[currentPage_]->checkPendingText();
-    logic_.apply(editor_);
+    logic_.apply(target_);
     accept();
 }
 

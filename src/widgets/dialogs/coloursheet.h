@@ -11,7 +11,7 @@ class QTabWidget;
 
 namespace pavelora {
 
-class Editor;
+class SettingsTarget;
 
 // The colour sheets "タイルの色指定", "対模様の色指定" and "ボードの色指定": an RGB page and an
 // HLS page over one working colour, and the buttons OK (30001), ｷｬﾝｾﾙ (30002) and 適用
@@ -21,7 +21,7 @@ class Editor;
 // document.
 class ColourSheet : public QDialog {
 public:
-    ColourSheet(Editor& editor, ColourSheetKind kind, QWidget* owner);
+    ColourSheet(SettingsTarget& target, ColourSheetKind kind, QWidget* owner);
     ~ColourSheet() override;
 
     const ColourSheetLogic& logic() const { return logic_; }
@@ -35,7 +35,7 @@ private:
     void applyPressed();
     void okPressed();
 
-    Editor& editor_;
+    SettingsTarget& target_;
     ColourSheetLogic logic_;
     QTabWidget* tabs_;
     std::array<Page*, 2> pages_{};

@@ -1,6 +1,6 @@
 #include "widgets/dialogs/percentdialog.h"
 
-#include "editor/editor.h"
+#include "editor/settingstarget.h"
 #include "widgets/dialogs/dialogbuttons.h"
 #include "widgets/dialogs/numberfield.h"
 
@@ -11,8 +11,8 @@
 
 namespace pavelora {
 
-PercentDialog::PercentDialog(Editor& editor, PercentSetting setting, QWidget* owner)
-    : QDialog(owner), editor_(editor), logic_(setting, *editor.document()) {
+PercentDialog::PercentDialog(SettingsTarget& target, PercentSetting setting, QWidget* owner)
+    : QDialog(owner), target_(target), logic_(setting, *target.document()) {
     const PercentDialogTexts texts = PercentDialogLogic::texts(setting);
     setObjectName(texts.objectName);
     setWindowTitle(texts.title);
@@ -65,7 +65,7 @@ void PercentDialog::checkPendingText() {
 
 void PercentDialog::applyPressed() {
     checkPendingText();
-    logic_.apply(editor_);
+    logic_.apply(target_);
     showState();
 }
 
@@ -73,7 +73,7 @@ void PercentDialog::okPressed() {
     checkPendingText();
     // The dialog closes first; then the value takes effect.
     done(QDialog::Accepted);
-    logic_.apply(editor_);
+    logic_.apply(target_);
 }
 
 } // namespace pavelora

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace pavelora {
 
-class Editor;
+class SettingsTarget;
 class NumberEdit;
 class SpinControl;
 
@@ -17,7 +17,7 @@ class SpinControl;
 // document.
 class PercentDialog : public QDialog {
 public:
-    PercentDialog(Editor& editor, PercentSetting setting, QWidget* owner);
+    PercentDialog(SettingsTarget& target, PercentSetting setting, QWidget* owner);
 
     const PercentDialogLogic& logic() const { return logic_; }
 
@@ -31,7 +31,7 @@ private:
     void okPressed();
     void showState();
 
-    Editor& editor_;
+    SettingsTarget& target_;
     PercentDialogLogic logic_;
     NumberEdit* field_;
     SpinControl* spin_;

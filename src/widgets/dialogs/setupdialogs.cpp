@@ -1,6 +1,6 @@
 #include "widgets/dialogs/setupdialogs.h"
 
-#include "editor/editor.h"
+#include "editor/settingstarget.h"
 #include "widgets/dialogs/dialogbuttons.h"
 #include "widgets/dialogs/numberfield.h"
 
@@ -54,8 +54,8 @@ QGroupBox* formButtons(QDialog* dialog, const std::array<QString, 3>& texts, int
 
 // --- Print setup ---
 
-PrintSetupDialog::PrintSetupDialog(Editor& editor, QWidget* owner)
-    : QDialog(owner), editor_(editor), logic_(*editor.document()) {
+PrintSetupDialog::PrintSetupDialog(SettingsTarget& target, QWidget* owner)
+    : QDialog(owner), target_(target), logic_(*target.document()) {
     setObjectName(QStringLiteral("PrintSetupDB"));
     setWindowTitle(QStringLiteral("印刷設定"));
 
@@ -119,13 +119,13 @@ void PrintSetupDialog::okPressed() {
         }
     }
     done(QDialog::Accepted);
-    logic_.accept(editor_, title_->text(), forms_[0]->isChecked(), forms_[1]->isChecked());
+    logic_.accept(target_, title_->text(), forms_[0]->isChecked(), forms_[1]->isChecked());
 }
 
 // --- JPEG setup ---
 
-JpegSetupDialog::JpegSetupDialog(Editor& editor, QWidget* owner)
-    : QDialog(owner), editor_(editor), logic_(*editor.document()) {
+JpegSetupDialog::JpegSetupDialog(SettingsTarget& target, QWidget* owner)
+    : QDialog(owner), target_(target), logic_(*target.document()) {
     setObjectName(QStringLiteral("JpegSetupDB"));
     setWindowTitle(QStringLiteral("JPEG画像保存設定"));
 
@@ -161,7 +161,7 @@ void JpegSetupDialog::okPressed() {
         }
     }
     done(QDialog::Accepted);
-    logic_.accept(editor_, forms_[0]->isChecked(), forms_[1]->isChecked());
+    logic_.accept(target_, forms_[0]->isChecked(), forms_[1]->isChecked());
 }
 
 } // namespace pavelora

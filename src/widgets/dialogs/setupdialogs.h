@@ -11,7 +11,7 @@ class QRadioButton;
 
 namespace pavelora {
 
-class Editor;
+class SettingsTarget;
 class NumberEdit;
 class SpinControl;
 
@@ -21,7 +21,7 @@ class SpinControl;
 // marks the document changed; ｷｬﾝｾﾙ (30002) stores nothing. Needs an open document.
 class PrintSetupDialog : public QDialog {
 public:
-    PrintSetupDialog(Editor& editor, QWidget* owner);
+    PrintSetupDialog(SettingsTarget& target, QWidget* owner);
 
     const PrintSetupLogic& logic() const { return logic_; }
 
@@ -29,7 +29,7 @@ private:
     void fieldLeft(int index);
     void okPressed();
 
-    Editor& editor_;
+    SettingsTarget& target_;
     PrintSetupLogic logic_;
     QLineEdit* title_;
     std::array<NumberEdit*, PrintSetupLogic::FieldCount> fields_{};
@@ -42,7 +42,7 @@ private:
 // does not count as changed. Needs an open document.
 class JpegSetupDialog : public QDialog {
 public:
-    JpegSetupDialog(Editor& editor, QWidget* owner);
+    JpegSetupDialog(SettingsTarget& target, QWidget* owner);
 
     const JpegSetupLogic& logic() const { return logic_; }
 
@@ -50,7 +50,7 @@ private:
     void fieldLeft(int index);
     void okPressed();
 
-    Editor& editor_;
+    SettingsTarget& target_;
     JpegSetupLogic logic_;
     std::array<NumberEdit*, JpegSetupLogic::FieldCount> fields_{};
     std::array<SpinControl*, JpegSetupLogic::FieldCount> spins_{};

@@ -1,7 +1,11 @@
-// The editor's handling of the mouse, the keys, the blink timer and scrolling on the board.
+#include "editor/boardinteraction.h"
+
 #include "core/board/hittest.h"
 #include "editor/commands.h"
-#include "editor/editor.h"
+#include "editor/editorscreen.h"
+#include "editor/palettecontroller.h"
+
+#include <algorithm>
 
 namespace pavelora {
 
@@ -11,61 +15,82 @@ const QString kTileOperation = QStringLiteral("タイル操作");
 
 } // namespace
 
-bool Editor::selectedTile() const {
+void BoardInteraction::attach(Document& doc, bool groupMode) {
+    sel_ = Selection{};
+    sel_.groupMode = groupMode;
+    dragging_ = false;
+    spaceRotated_ = false;
+    arrowMoved_ = false;
+    doc_ = &doc;
+}
+
+void BoardInteraction::detach() {
+    sel_ = Selection{};
+    doc_ = nullptr;
+}
+
+BoardPicture BoardInteraction::picture() const {
+    if (doc_ == nullptr) {
+        return {};
+    }
+    return {&screen_.buffers().backBuffer,
+            QPoint(doc_->view.boardOriginX, doc_->view.boardOriginY)};
+}
+
+bool BoardInteraction::selectedTile() const {
     return sel_.currentTile != nullptr && sel_.currentTile->selected != 0;
 }
 
-bool Editor::selectedMultiGroup() const {
+bool BoardInteraction::selectedMultiGroup() const {
     return sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->selected != 0 &&
            sel_.currentGroup->count() >= 2;
 }
 
-void Editor::refreshTileStep() {
+void BoardInteraction::refreshTileStep() {
     tileStep_ = doc_->view.tileSizeRatio * doc_->tileSet->extent;
 }
 
 // One tile step of board at the current zoom, in pixels.
-int Editor::marginX() const {
+int BoardInteraction::marginX() const {
     return static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmX * 10.0);
 }
 
-int Editor::marginY() const {
+int BoardInteraction::marginY() const {
     return static_cast<int>(doc_->view.zoom * tileStep_ * doc_->view.pxPerMmY * 10.0);
 }
 
 // A moved or turned tile is about to be replaced: erase it.
-void Editor::replaceOnScreen(const Tile& old) {
-    changed(redrawAroundTile(buffers_, *doc_, &old, false));
+void BoardInteraction::replaceOnScreen(const Tile& old) {
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, &old, false));
 }
 
-void Editor::disableTidyBelowTwoGroups() {
+void BoardInteraction::disableTidyBelowTwoGroups() {
     if (doc_->board.count() < 2) {
-        menu_.setEnabled(cmd::TidyOrder, false);
-        menuChanged();
+        screen_.menu().setEnabled(cmd::TidyOrder, false);
+        screen_.menuChanged();
     }
 }
 
-void Editor::enableTidyFromTwoGroups() {
+void BoardInteraction::enableTidyFromTwoGroups() {
     if (doc_->board.count() >= 2) {
-        menu_.setEnabled(cmd::TidyOrder, true);
-        menuChanged();
+        screen_.menu().setEnabled(cmd::TidyOrder, true);
+        screen_.menuChanged();
     }
 }
 
 // The join attempt after a tile was released, turned or nudged. A successful join snaps
 // the tile into place, so its neighbourhood is drawn anew before the report.
-void Editor::tryJoin() {
+void BoardInteraction::tryJoin() {
     if (!joinCurrentTile(*doc_, sel_)) {
         return;
     }
     const TileGroup* target = doc_->board.groups.back().get();
-    changed(redrawAroundTile(buffers_, *doc_, target->tiles.back().get(), true));
-    repaintChanged();
-    shell_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation, Shell::Icon::None);
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, target->tiles.back().get(), true));
+    screen_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation);
 }
 
 // The release of a key that turned or moved the tile: one join attempt.
-void Editor::joinAfterKey(bool& moved) {
+void BoardInteraction::joinAfterKey(bool& moved) {
     if (moved) {
         moved = false;
         tryJoin();
@@ -73,14 +98,14 @@ void Editor::joinAfterKey(bool& moved) {
     disableTidyBelowTwoGroups();
 }
 
-bool Editor::boardWhollyVisible() const {
+bool BoardInteraction::boardWhollyVisible() const {
     const View& v = doc_->view;
-    return !(v.boardOriginY + v.boardPixelHeight > clientHeight_ ||
-             v.boardOriginX + v.boardPixelWidth > clientWidth_ || v.boardOriginX < 0 ||
+    return !(v.boardOriginY + v.boardPixelHeight > screen_.clientHeight() ||
+             v.boardOriginX + v.boardPixelWidth > screen_.clientWidth() || v.boardOriginX < 0 ||
              v.boardOriginY < 0);
 }
 
-void Editor::tileAutoScroll(int x, int y) {
+void BoardInteraction::tileAutoScroll(int x, int y) {
     if (boardWhollyVisible()) {
         return;
     }
@@ -89,23 +114,23 @@ void Editor::tileAutoScroll(int x, int y) {
     if (x < mx) {
         scroll(Qt::Horizontal, ScrollRequest::LineBack);
     }
-    if (x > clientWidth_ - mx) {
+    if (x > screen_.clientWidth() - mx) {
         scroll(Qt::Horizontal, ScrollRequest::LineForward);
     }
     if (y < my) {
         scroll(Qt::Vertical, ScrollRequest::LineBack);
     }
-    if (y > clientHeight_ - my) {
+    if (y > screen_.clientHeight() - my) {
         scroll(Qt::Vertical, ScrollRequest::LineForward);
     }
 }
 
-void Editor::groupAutoScroll() {
+void BoardInteraction::groupAutoScroll() {
     const TileGroup* g = sel_.currentGroup;
     const BoardPixel a = boardToPixel(doc_->view, g->minX, g->maxY);
     const BoardPixel b = boardToPixel(doc_->view, g->maxX, g->minY);
-    const int w = clientWidth_;
-    const int h = clientHeight_;
+    const int w = screen_.clientWidth();
+    const int h = screen_.clientHeight();
     if ((a.x > 0 && a.y > 0 && b.x < w && b.y < h) || boardWhollyVisible()) {
         return;
     }
@@ -131,19 +156,19 @@ void Editor::groupAutoScroll() {
     }
 }
 
-void Editor::groupMoveStep(int dx, int dy) {
+void BoardInteraction::groupMoveStep(int dx, int dy) {
     if (!groupMoveAllowed(*doc_, sel_, dx, dy)) {
         return;
     }
-    changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, false));
+    screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, false));
     moveCurrentGroupByPixels(*doc_, sel_, dx, dy);
-    changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true));
+    screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, true));
     groupAutoScroll();
-    markChanged();
+    screen_.markChanged();
 }
 
 // A new tile of `kind` from the palette or a function key, at a client pixel.
-bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
+bool BoardInteraction::placeNewTile(std::int32_t kind, int x, int y) {
     Tile* placed = placeTile(*doc_, kind, 0, x, y);
     if (placed == nullptr) {
         return false;
@@ -161,21 +186,21 @@ bool Editor::placeNewTile(std::int32_t kind, int x, int y) {
     sel_.currentTile = placed;
     sel_.currentGroup = placed->group;
     if (sel_.groupMode && oldGroup != nullptr) {
-        changed(redrawAroundGroup(buffers_, *doc_, oldGroup, true));
+        screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, oldGroup, true));
     } else if (!sel_.groupMode && oldTile != nullptr) {
-        changed(redrawAroundTile(buffers_, *doc_, oldTile, true));
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, oldTile, true));
     }
-    changed(redrawAroundTile(buffers_, *doc_, placed, true));
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, placed, true));
 
-    countTiles(kind, 1);
-    dropPalettePick();
+    palette_.countTiles(kind, 1);
+    palette_.dropPick();
     enableTidyFromTwoGroups();
-    markChanged();
+    screen_.markChanged();
     return true;
 }
 
-void Editor::leftButtonDown(int x, int y) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::leftButtonDown(int x, int y) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_ || dragging_) {
         return;
     }
@@ -213,8 +238,8 @@ void Editor::leftButtonDown(int x, int y) {
     refreshTileStep();
 }
 
-void Editor::mouseMove(int x, int y) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::mouseMove(int x, int y) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_ || !dragging_) {
         return;
     }
@@ -242,15 +267,15 @@ void Editor::mouseMove(int x, int y) {
     placed->group->selected = 1;
     sel_.currentTile = placed;
     sel_.currentGroup = placed->group;
-    changed(redrawAroundTile(buffers_, *doc_, old, false));
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, old, false));
     removeTile(*doc_, old);
-    changed(redrawAroundTile(buffers_, *doc_, placed, true));
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, placed, true));
     tileAutoScroll(pointer_.x(), pointer_.y());
     lastMouse_ = QPoint(x, y);
 }
 
-void Editor::leftButtonUp(int x, int y) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::leftButtonUp(int x, int y) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_) {
         return;
     }
@@ -260,10 +285,10 @@ void Editor::leftButtonUp(int x, int y) {
             tryJoin();
         }
         disableTidyBelowTwoGroups();
-        markChanged();
+        screen_.markChanged();
         return;
     }
-    const std::int32_t picked = palette_ ? selectedPaletteKind(&*palette_) : -1;
+    const std::int32_t picked = palette_.pickedKind();
     if (picked >= 1) {
         placeNewTile(picked, x, y);
         return;
@@ -271,7 +296,7 @@ void Editor::leftButtonUp(int x, int y) {
     clickSelect(x, y);
 }
 
-void Editor::clickSelect(int x, int y) {
+void BoardInteraction::clickSelect(int x, int y) {
     Tile* hit = tileAtPixel(*doc_, x, y);
     Tile* oldTile = sel_.currentTile;
     TileGroup* oldGroup = sel_.currentGroup;
@@ -306,11 +331,11 @@ void Editor::clickSelect(int x, int y) {
             }
         }
         if (oldGroup != nullptr && doc_->board.contains(oldGroup)) {
-            changed(redrawAroundGroup(buffers_, *doc_, oldGroup, true));
+            screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, oldGroup, true));
         }
         if (sel_.currentGroup != nullptr) {
             bringGroupToTop(doc_->board, sel_.currentGroup);
-            changed(redrawAroundGroup(buffers_, *doc_, sel_.currentGroup, true));
+            screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, true));
         }
         return;
     }
@@ -330,30 +355,28 @@ void Editor::clickSelect(int x, int y) {
         hit->group->selected = 1;
     }
     if (oldTile != nullptr) {
-        changed(redrawAroundTile(buffers_, *doc_, oldTile, true));
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, oldTile, true));
     }
     Tile* tile = sel_.currentTile;
     if (tile == nullptr) {
         return;
     }
     if (detachTile(*doc_, sel_, tile)) {
-        changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
-        repaintChanged();
-        shell_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation,
-                           Shell::Icon::None);
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
+        screen_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation);
         enableTidyFromTwoGroups();
-        markChanged();
+        screen_.markChanged();
         return;
     }
     if (tile->group != nullptr) {
         bringTileToTop(*tile->group, tile);
         bringGroupToTop(doc_->board, tile->group);
-        changed(redrawAroundTile(buffers_, *doc_, tile, true));
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, tile, true));
     }
 }
 
-void Editor::rightButtonDown(int x, int y, bool shift) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::rightButtonDown(int x, int y, bool shift) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_ || !selectedTile()) {
         return;
     }
@@ -367,15 +390,15 @@ void Editor::rightButtonDown(int x, int y, bool shift) {
         return;
     }
     if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) { replaceOnScreen(old); })) {
-        changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
     }
     tryJoin();
     disableTidyBelowTwoGroups();
-    markChanged();
+    screen_.markChanged();
 }
 
-void Editor::keyDown(BoardKey key, bool shift) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::keyDown(BoardKey key, bool shift) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_) {
         return;
     }
@@ -383,8 +406,8 @@ void Editor::keyDown(BoardKey key, bool shift) {
     case BoardKey::Space:
         if (rotateCurrentTile(*doc_, sel_, shift,
                               [this](const Tile& old) { replaceOnScreen(old); })) {
-            changed(redrawAroundTile(buffers_, *doc_, sel_.currentTile, true));
-            markChanged();
+            screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
+            screen_.markChanged();
         }
         spaceRotated_ = true;
         break;
@@ -405,10 +428,10 @@ void Editor::keyDown(BoardKey key, bool shift) {
             if (moveCurrentTileByPixels(*doc_, sel_, grabOffset_.x(), grabOffset_.y(),
                                         [this](const Tile& old) { replaceOnScreen(old); })) {
                 const Tile& moved = *sel_.currentTile;
-                changed(redrawAroundTile(buffers_, *doc_, &moved, true));
+                screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, &moved, true));
                 const BoardPixel p = boardToPixel(doc_->view, moved.x, moved.y);
                 tileAutoScroll(p.x, p.y);
-                markChanged();
+                screen_.markChanged();
             }
             arrowMoved_ = true;
         }
@@ -420,14 +443,14 @@ void Editor::keyDown(BoardKey key, bool shift) {
             (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2)) {
             break;
         }
-        changed(redrawAroundTile(buffers_, *doc_, tile, false));
-        countTiles(tile->kind, -1);
+        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, tile, false));
+        palette_.countTiles(tile->kind, -1);
         removeTile(*doc_, tile);
         sel_.currentTile = nullptr;
         sel_.currentGroup = nullptr;
-        dropPalettePick();
+        palette_.dropPick();
         disableTidyBelowTwoGroups();
-        markChanged();
+        screen_.markChanged();
         break;
     }
     default:
@@ -435,8 +458,8 @@ void Editor::keyDown(BoardKey key, bool shift) {
     }
 }
 
-void Editor::keyUp(BoardKey key) {
-    const RepaintBatch batch(*this);
+void BoardInteraction::keyUp(BoardKey key) {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_) {
         return;
     }
@@ -462,10 +485,10 @@ void Editor::keyUp(BoardKey key) {
             break;
         }
         const View& v = doc_->view;
-        const int x =
-            std::clamp(clientWidth_ / 2, v.boardOriginX, v.boardOriginX + v.boardPixelWidth);
-        const int y =
-            std::clamp(clientHeight_ / 2, v.boardOriginY, v.boardOriginY + v.boardPixelHeight);
+        const int x = std::clamp(screen_.clientWidth() / 2, v.boardOriginX,
+                                 v.boardOriginX + v.boardPixelWidth);
+        const int y = std::clamp(screen_.clientHeight() / 2, v.boardOriginY,
+                                 v.boardOriginY + v.boardPixelHeight);
         placeNewTile(set.kindCodes[n], x, y);
         break;
     }
@@ -474,8 +497,8 @@ void Editor::keyUp(BoardKey key) {
     }
 }
 
-void Editor::timerTick() {
-    const RepaintBatch batch(*this);
+void BoardInteraction::timerTick() {
+    const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_) {
         return;
     }
@@ -483,13 +506,14 @@ void Editor::timerTick() {
         return;
     }
     if (selectedMultiGroup()) {
-        changed(blinkGroupOutline(buffers_, *doc_, sel_.currentGroup));
+        screen_.changed(blinkGroupOutline(screen_.buffers(), *doc_, sel_.currentGroup));
     } else if (selectedTile()) {
-        changed(blinkSelectedTile(buffers_, *doc_, sel_.currentTile, sel_.currentTile));
+        screen_.changed(
+            blinkSelectedTile(screen_.buffers(), *doc_, sel_.currentTile, sel_.currentTile));
     }
 }
 
-void Editor::scroll(Qt::Orientation orientation, ScrollRequest request, int position) {
+void BoardInteraction::scroll(Qt::Orientation orientation, ScrollRequest request, int position) {
     if (!doc_) {
         return;
     }
@@ -540,10 +564,10 @@ void Editor::scroll(Qt::Orientation orientation, ScrollRequest request, int posi
     case ScrollRequest::Done:
         return;
     }
-    repaintAll();
+    screen_.repaintAll();
 }
 
-void Editor::wheel(int delta) {
+void BoardInteraction::wheel(int delta) {
     if (!doc_ || delta == 0) {
         return;
     }
@@ -552,6 +576,82 @@ void Editor::wheel(int delta) {
     } else if (doc_->view.horizontalScrollActive != 0) {
         scroll(Qt::Horizontal, delta > 0 ? ScrollRequest::PageForward : ScrollRequest::PageBack);
     }
+}
+
+// --- Modes and display ---
+
+void BoardInteraction::setTileMode() {
+    if (doc_ == nullptr) {
+        return;
+    }
+    screen_.menu().showMode(false);
+    screen_.markChanged();
+    sel_.groupMode = false;
+    TileGroup* group = sel_.currentGroup;
+    if (group == nullptr) {
+        return;
+    }
+    if (group->count() == 1) {
+        sel_.currentTile = group->tiles.front().get();
+        sel_.currentTile->selected = group->selected;
+    } else {
+        if (sel_.currentTile != nullptr) {
+            sel_.currentTile->selected = 0;
+        }
+        sel_.currentTile = nullptr;
+    }
+    group->selected = 0;
+    screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, group, true));
+}
+
+void BoardInteraction::setGroupMode() {
+    if (doc_ == nullptr) {
+        return;
+    }
+    screen_.menu().showMode(true);
+    screen_.markChanged();
+    sel_.groupMode = true;
+    Tile* tile = sel_.currentTile;
+    if (tile == nullptr) {
+        if (sel_.currentGroup != nullptr) {
+            sel_.currentGroup->selected = 0;
+        }
+        sel_.currentGroup = nullptr;
+        return;
+    }
+    sel_.currentGroup = tile->group;
+    sel_.currentGroup->selected = tile->selected;
+    if (sel_.currentGroup->count() >= 2) {
+        tile->selected = 0;
+    }
+    screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, tile, true));
+}
+
+void BoardInteraction::setPattern(bool on) {
+    if (doc_ == nullptr) {
+        return;
+    }
+    screen_.menu().showPattern(on);
+    screen_.markChanged();
+    doc_->patternOn = on ? 1 : 0;
+    screen_.redrawBoard(*doc_);
+}
+
+void BoardInteraction::tidyDisplayOrder() {
+    if (doc_ == nullptr || doc_->board.count() < 2) {
+        return;
+    }
+    if (!sortGroupsBySize(doc_->board)) {
+        return;
+    }
+    if (sel_.currentTile != nullptr) {
+        sel_.currentTile->selected = 0;
+    }
+    if (sel_.currentGroup != nullptr) {
+        sel_.currentGroup->selected = 0;
+    }
+    screen_.redrawBoard(*doc_);
+    screen_.markChanged();
 }
 
 } // namespace pavelora

@@ -1,0 +1,235 @@
+#include "editor/documentsession.h"
+
+#include "document/documentio.h"
+#include "editor/boardinteraction.h"
+#include "editor/commands.h"
+#include "editor/editorscreen.h"
+#include "editor/palettecontroller.h"
+#include "render/jpegexport.h"
+
+namespace pavelora {
+
+namespace {
+
+const QString kAppName = QStringLiteral("Pavelora");
+// Titles join the file name and the program name with a Japanese hyphen.
+const QString kTitleSeparator = QStringLiteral("‐");
+
+} // namespace
+
+FileFilter documentFileFilter() {
+    return {QStringLiteral("Paveloraﾌｧｲﾙ{*.pvd}"), QStringLiteral("*.pvd"), QStringLiteral("pvd")};
+}
+
+FileFilter jpegFileFilter() {
+    return {QStringLiteral("PaveloraJPEGﾌｧｲﾙ{*.jpg}"), QStringLiteral("*.jpg"),
+            QStringLiteral("jpg")};
+}
+
+DocumentSession::~DocumentSession() = default;
+
+QString DocumentSession::title() const {
+    if (!doc_) {
+        return kAppName;
+    }
+    if (!hasFileName_) {
+        return QStringLiteral("無題") + kTitleSeparator + kAppName;
+    }
+    return filePath_ + kTitleSeparator + kAppName;
+}
+
+void DocumentSession::showTitle() {
+    screen_.shell().setTitle(title());
+}
+
+void DocumentSession::setStartupDocument(const QString& path) {
+    filePath_ = path;
+    openPending_ = !path.isEmpty();
+}
+
+void DocumentSession::newDocument() {
+    if (doc_) {
+        return;
+    }
+    const std::optional<NewDocumentChoice> choice = screen_.shell().runNewDocumentDialog();
+    if (!choice || choice->boardCode < 1 || choice->tileSetCode < 1) {
+        return;
+    }
+    auto doc = std::make_unique<Document>();
+    doc->view.pxPerMmX = screen_.pxPerMmX();
+    doc->view.pxPerMmY = screen_.pxPerMmY();
+    openView(doc->view, screen_.clientWidth(), screen_.clientHeight(), choice->boardCode);
+    doc->tileSet = createTileSet(choice->tileSetCode, &doc->patternOn);
+    if (!doc->tileSet) {
+        return;
+    }
+    try {
+        doc->angles = createAngleTable(*doc->tileSet);
+    } catch (const std::bad_alloc&) {
+        errors_.reportError("EM001");
+        return;
+    }
+    doc->kindCounts.assign(doc->tileSet->kindCount(), 0);
+    start(std::move(doc), false, false);
+}
+
+// Shows a document that was created or opened: board pictures, palette, status bar, menus,
+// title, blink timer.
+bool DocumentSession::start(std::unique_ptr<Document> doc, bool groupMode, bool hasFile) {
+    doc_ = std::move(doc);
+    board_.attach(*doc_, groupMode);
+    screen_.showBoard(*doc_);
+    if (!palette_.open(*doc_)) {
+        return false;
+    }
+    screen_.showStatus(doc_.get());
+    screen_.shell().focusMainWindow();
+    const TileSet& set = *doc_->tileSet;
+    screen_.menu().documentReady(set.hasPairPattern != 0, groupMode, doc_->patternOn != 0, hasFile,
+                                 doc_->board.count());
+    screen_.menuChanged();
+    hasFileName_ = hasFile;
+    showTitle();
+    screen_.shell().setBlinkTimer(true);
+    return true;
+}
+
+bool DocumentSession::close() {
+    if (!doc_) {
+        return true;
+    }
+    const MenuState& menu = screen_.menu();
+    if (menu.enabled(cmd::Save)) {
+        if (screen_.askYesNo(QStringLiteral("更新されてます。タイリングデータを保存しますか？"),
+                             kAppName) &&
+            !save()) {
+            return false;
+        }
+    } else if (menu.enabled(cmd::SaveAs)) {
+        if (screen_.askYesNo(QStringLiteral("新規データです。タイリングデータを保存しますか？"),
+                             kAppName) &&
+            !saveAs()) {
+            return false;
+        }
+    }
+    Shell& shell = screen_.shell();
+    shell.setBlinkTimer(false);
+    palette_.close();
+    shell.focusMainWindow();
+
+    screen_.menu().noDocument();
+    screen_.menuChanged();
+    board_.detach();
+    doc_.reset();
+    screen_.showStatus(nullptr);
+    screen_.releaseBoard();
+    hasFileName_ = false;
+    showTitle();
+    screen_.repaintAll();
+    return true;
+}
+
+void DocumentSession::exit() {
+    if (doc_ && !close() && !ending_) {
+        return; // the user chose to save and the save did not happen
+    }
+    if (doc_) {
+        board_.detach();
+        palette_.detach();
+        doc_.reset();
+    }
+    screen_.shell().quit();
+}
+
+void DocumentSession::exitAfterError() {
+    // Nothing can go on after an error, so the exit is not abandoned.
+    ending_ = true;
+    exit();
+}
+
+void DocumentSession::open() {
+    if (doc_) {
+        return;
+    }
+    Shell& shell = screen_.shell();
+    if (!openPending_) {
+        const QString path = shell.chooseOpenFile(documentFileFilter());
+        if (path.isEmpty()) {
+            return;
+        }
+        filePath_ = path;
+    }
+    openPending_ = false;
+    const ScreenGeometry geometry{screen_.pxPerMmX(), screen_.pxPerMmY(), screen_.clientWidth(),
+                                  screen_.clientHeight()};
+    OpenResult result = openDocument(filePath_, geometry, shell.progress(), errors_);
+    if (result.status == OpenStatus::ErrorReported) {
+        return; // the error report ends the application
+    }
+    if (!result.opened()) {
+        shell.closeProgress();
+        screen_.showMessage(QString::fromUtf8(OpenFailedMessage), QStringLiteral("ファイルを開く"));
+        return;
+    }
+    if (start(std::move(result.document), result.groupMode, true)) {
+        shell.closeProgress();
+    }
+}
+
+bool DocumentSession::saveAs() {
+    if (!doc_) {
+        return false;
+    }
+    Shell& shell = screen_.shell();
+    const QString path = shell.chooseSaveFile(documentFileFilter(), filePath_);
+    if (path.isEmpty()) {
+        return false;
+    }
+    filePath_ = path;
+    const SaveStatus status = saveDocument(filePath_, *doc_, board_.groupMode(), shell.progress());
+    shell.closeProgress();
+    if (status != SaveStatus::Saved) {
+        screen_.showMessage(QString::fromUtf8(SaveFailedMessage),
+                            QStringLiteral("名前を付けて保存"));
+    }
+    // The document takes the name even when the save failed, so that "上書保存" can try again.
+    hasFileName_ = true;
+    showTitle();
+    screen_.menu().setEnabled(cmd::Save, true);
+    screen_.menuChanged();
+    return status == SaveStatus::Saved;
+}
+
+bool DocumentSession::save() {
+    if (!doc_ || !hasFileName_) {
+        return false;
+    }
+    Shell& shell = screen_.shell();
+    const SaveStatus status = saveDocument(filePath_, *doc_, board_.groupMode(), shell.progress());
+    shell.closeProgress();
+    if (status != SaveStatus::Saved) {
+        screen_.showMessage(QString::fromUtf8(SaveFailedMessage), QStringLiteral("上書き保存"));
+    }
+    showTitle();
+    return status == SaveStatus::Saved;
+}
+
+void DocumentSession::exportJpeg() {
+    if (!doc_) {
+        return;
+    }
+    Shell& shell = screen_.shell();
+    const QString path = shell.chooseSaveFile(jpegFileFilter(), jpegPath_);
+    if (path.isEmpty()) {
+        return;
+    }
+    jpegPath_ = path;
+    const int result =
+        pavelora::exportJpeg(*doc_, doc_->jpegSettings, jpegPath_, &shell.progress());
+    shell.closeProgress();
+    if (result != 1) {
+        screen_.showMessage(jpegResultMessage(result), jpegMessageCaption());
+    }
+}
+
+} // namespace pavelora

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/board/board.h"
+#include "core/progress.h"
+#include "editor/shell.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pavelora {
+
+class BoardInteraction;
+class EditorScreen;
+class PaletteController;
+
+// The file dialogs' filters.
+FileFilter documentFileFilter();
+FileFilter jpegFileFilter();
+
+// The one open document (or none) and its file: creating, opening, saving and closing it
+// with their dialogs, questions and messages, the window title, the end of the
+// application, and the JPEG export. A document that starts is handed to the board and the
+// palette; one that closes is taken from them first.
+class DocumentSession {
+public:
+    DocumentSession(EditorScreen& screen, ErrorReporter& errors, BoardInteraction& board,
+                    PaletteController& palette)
+        : screen_(screen), errors_(errors), board_(board), palette_(palette) {}
+    ~DocumentSession();
+    DocumentSession(const DocumentSession&) = delete;
+    DocumentSession& operator=(const DocumentSession&) = delete;
+
+    Document* document() { return doc_.get(); }
+    const Document* document() const { return doc_.get(); }
+    const QString& filePath() const { return filePath_; }
+    bool hasFileName() const { return hasFileName_; }
+    // "Pavelora" without a document, else the file name (or "無題") and the program's name.
+    QString title() const;
+
+    // A document named on the command line, opened by the next open().
+    void setStartupDocument(const QString& path);
+    bool openPending() const { return openPending_; }
+
+    // "新規": the new-document dialog, then a document of the chosen tile set and board.
+    void newDocument();
+    // "開く": the document named on the command line, else one chosen in the file dialog.
+    void open();
+    // "名前を付けて保存" and "上書保存". False when nothing was saved.
+    bool saveAs();
+    bool save();
+    // "閉じる": a changed or named document is offered to be saved first. False when the
+    // user chose to save and the save did not happen: the document stays open.
+    bool close();
+    // "終了": the close, then the application ends; abandoned like the close, except
+    // after an error has been reported.
+    void exit();
+    void exitAfterError();
+    // "JPEG保存": the export of the board with the document's JPEG settings.
+    void exportJpeg();
+
+private:
+    bool start(std::unique_ptr<Document> doc, bool groupMode, bool hasFile);
+    void showTitle();
+
+    EditorScreen& screen_;
+    ErrorReporter& errors_;
+    BoardInteraction& board_;
+    PaletteController& palette_;
+    std::unique_ptr<Document> doc_;
+    QString filePath_;
+    QString jpegPath_;
+    bool hasFileName_ = false;
+    bool openPending_ = false;
+    bool ending_ = false;
+};
+
+} // namespace pavelora

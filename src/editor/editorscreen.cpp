@@ -1,0 +1,54 @@
+#include "editor/editorscreen.h"
+
+#include "editor/statusbar.h"
+
+namespace pavelora {
+
+void EditorScreen::markChanged() {
+    menu_.markChanged();
+    menuChanged();
+}
+
+void EditorScreen::showStatus(const Document* doc) {
+    if (doc != nullptr) {
+        shell_.setStatusTexts(statusTexts(*doc));
+    } else {
+        shell_.setStatusTexts({});
+    }
+}
+
+void EditorScreen::showBoard(Document& doc) {
+    (void)createBoardBuffers(buffers_, doc.view);
+    (void)redrawAllTiles(buffers_, doc);
+    repaintAll();
+}
+
+void EditorScreen::redrawBoard(Document& doc) {
+    rebuildView(doc.view, doc.view.zoom);
+    showBoard(doc);
+}
+
+void EditorScreen::repaintChanged() {
+    if (!changed_.isEmpty()) {
+        shell_.repaint(changed_);
+        changed_ = QRegion();
+    }
+}
+
+void EditorScreen::repaintAll() {
+    changed_ = QRegion();
+    shell_.scrollBarsChanged();
+    shell_.repaintAll();
+}
+
+void EditorScreen::showMessage(const QString& text, const QString& caption) {
+    repaintChanged();
+    shell_.showMessage(text, caption, Shell::Icon::None);
+}
+
+bool EditorScreen::askYesNo(const QString& text, const QString& caption) {
+    repaintChanged();
+    return shell_.askYesNo(text, caption);
+}
+
+} // namespace pavelora
