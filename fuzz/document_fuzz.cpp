@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,7 +38,8 @@ public:
     }
 };
 
-[[noreturn]] void fail() {
+[[noreturn]] void fail(const char* rule) {
+    std::fprintf(stderr, "document fuzz target: %s\n", rule);
     std::abort();
 }
 
@@ -51,14 +53,14 @@ std::unique_ptr<DocumentImage> readBytes(const char* data, std::size_t size) {
 QByteArray save(const Document& doc, bool groupMode) {
     auto image = buildDocumentImage(doc, groupMode);
     if (!image) {
-        fail();
+        fail("an opened document builds no image");
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!writeDocumentImage(buffer, *image) ||
         static_cast<std::size_t>(bytes.size()) != documentFileSize(*image)) {
-        fail();
+        fail("the written bytes are not the image's file size");
     }
     return bytes;
 }
@@ -66,16 +68,16 @@ QByteArray save(const Document& doc, bool groupMode) {
 void checkLinks(const Document& doc) {
     for (const auto& group : doc.board.groups) {
         if (group->tiles.empty()) {
-            fail();
+            fail("an opened group has no tiles");
         }
         for (const auto& tile : group->tiles) {
             if (tile->group != group.get()) {
-                fail();
+                fail("a tile is not linked to its group");
             }
             for (const TileEdge& edge : tile->outline.edges) {
                 if (edge.owner != tile.get() ||
                     (edge.neighbour != nullptr && !group->contains(edge.neighbour))) {
-                    fail();
+                    fail("an edge is linked outside its tile or group");
                 }
             }
         }
@@ -90,7 +92,7 @@ OpenResult open(const DocumentImage& image, CountingErrors& errors) {
 
 } // namespace
 
-int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size) {
+int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size, std::string* saved) {
     const auto image = readBytes(reinterpret_cast<const char*>(data), size);
     if (!image) {
         return FuzzUnreadable;
@@ -98,17 +100,17 @@ int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size) {
     CountingErrors errors;
     OpenResult result = open(*image, errors);
     if (result.status == OpenStatus::ErrorReported) {
-        if (errors.reports != 1 || std::strcmp(errors.last, "EM007") != 0) {
-            fail();
+        if (errors.reports != 1 || std::strcmp(errors.last, "EM007") != 0 || result.document) {
+            fail("opening reported another code than EM007, or went on");
         }
         return FuzzErrorReported;
     }
     if (errors.reports != 0) {
-        fail();
+        fail("opening reported a code and went on");
     }
     if (!result.opened()) {
         if (result.document || checkDocumentImage(*image) == ImageFault::None) {
-            fail();
+            fail("a refused image passes the checks or left a document");
         }
         return FuzzUnreadable;
     }
@@ -117,14 +119,17 @@ int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size) {
     const QByteArray first = save(*result.document, result.groupMode);
     const auto again = readBytes(first.constData(), static_cast<std::size_t>(first.size()));
     if (!again || checkDocumentImage(*again) != ImageFault::None) {
-        fail();
+        fail("a saved document does not read back");
     }
     OpenResult reopened = open(*again, errors);
     if (!reopened.opened()) {
-        fail();
+        fail("a saved document does not open");
     }
     if (save(*reopened.document, reopened.groupMode) != first) {
-        fail();
+        fail("save, open, save gives other bytes");
+    }
+    if (saved != nullptr) {
+        *saved = first.toStdString();
     }
     return FuzzOpened;
 }

@@ -2,7 +2,6 @@
 // operator new so that one chosen allocation fails with std::bad_alloc.
 #include "docfixture.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -43,17 +42,18 @@ using namespace pavelora::doctest;
 
 namespace {
 
-// Makes the allocation with the given number (from 0) fail, until disarmed.
-struct FailingAllocation {
-    explicit FailingAllocation(long which) {
-        allocationCount = 0;
-        failingAllocation = which;
-        failed = false;
-    }
-    ~FailingAllocation() { failingAllocation = -1; }
-};
+// Makes the allocation with the given number (from 0) fail, until disarmed; true when it
+// did fail.
+template <typename F> bool failingAllocationNumber(long which, F&& f) {
+    allocationCount = 0;
+    failingAllocation = which;
+    failed = false;
+    f();
+    failingAllocation = -1;
+    return failed;
+}
 
-// Progress and error reports that allocate nothing.
+// Progress that allocates nothing: a failing allocation in it would not be the driver's.
 struct QuietProgress : Progress {
     int steps = 0;
     void setText(const QString&) override {}
@@ -61,47 +61,33 @@ struct QuietProgress : Progress {
     void step(int amount) override { steps += amount; }
 };
 
-struct LastError : ErrorReporter {
-    const char* code = nullptr;
-    int reports = 0;
-    void reportError(const char* c) override {
-        code = c;
-        ++reports;
-    }
-};
-
 } // namespace
 
 TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) {
-    RichDocument rich(setcode::PenroseNo1, 3, 2);
-    const auto image = buildDocumentImage(rich.doc(), false);
+    RichDocument rich(setcode::PenroseNo1, 3);
+    const auto image = buildDocumentImage(rich.f.doc, false);
     std::set<std::string> codes;
     int refusals = 0;
     bool opened = false;
     for (long k = 0; k < 100000 && !opened; ++k) {
         QuietProgress progress;
-        LastError errors;
+        RecordingErrors errors; // allocates only after the failure
         OpenResult result;
-        bool injected = false;
-        {
-            FailingAllocation failing(k);
-            result = openDocumentImage(*image, testScreen(), progress, errors);
-            injected = failed;
-        }
-        if (!injected) {
+        if (!failingAllocationNumber(
+                k, [&] { result = openDocumentImage(*image, testScreen(), progress, errors); })) {
             ASSERT_EQ(result.status, OpenStatus::Opened);
-            ASSERT_EQ(errors.reports, 0);
+            ASSERT_TRUE(errors.codes.empty());
             opened = true;
             continue;
         }
         EXPECT_EQ(result.document, nullptr) << k;
         if (result.status == OpenStatus::ErrorReported) {
-            ASSERT_EQ(errors.reports, 1) << k;
-            codes.insert(errors.code);
+            ASSERT_EQ(errors.codes.size(), 1u) << k;
+            codes.insert(errors.codes[0]);
         } else {
             // Checking the image and creating the tile set have no code of their own.
             EXPECT_EQ(result.status, OpenStatus::Unreadable) << k;
-            EXPECT_EQ(errors.reports, 0) << k;
+            EXPECT_TRUE(errors.codes.empty()) << k;
             ++refusals;
         }
     }
@@ -112,35 +98,27 @@ TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) 
 }
 
 TEST(OutOfMemory, AFailureWhileBuildingTheImageLeavesTheOldFileUntouched) {
-    RichDocument rich(setcode::Kepler, 3, 2);
+    RichDocument rich(setcode::Kepler);
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("doc.pvd"));
-    {
-        QFile file(target);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old contents");
-    }
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old contents") == 12);
+    old.close();
     // The allocations that building the image makes come first in a save.
-    long buildAllocations = 0;
-    {
-        FailingAllocation counting(1L << 40);
-        buildDocumentImage(rich.doc(), false);
-        buildAllocations = allocationCount;
-    }
+    failingAllocationNumber(1L << 40, [&] { buildDocumentImage(rich.f.doc, false); });
+    const long buildAllocations = allocationCount;
     ASSERT_GT(buildAllocations, 5);
     for (long k = 0; k < buildAllocations; ++k) {
         QuietProgress progress;
         SaveStatus status = SaveStatus::Saved;
-        {
-            FailingAllocation failing(k);
-            status = saveDocument(target, rich.doc(), false, progress);
-        }
+        failingAllocationNumber(
+            k, [&] { status = saveDocument(target, rich.f.doc, false, progress); });
         EXPECT_EQ(status, SaveStatus::NotBuilt) << k;
-        QFile file(target);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), QByteArray("old contents")) << k;
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old contents")) << k;
+        old.close();
     }
     QuietProgress progress;
-    EXPECT_EQ(saveDocument(target, rich.doc(), false, progress), SaveStatus::Saved);
+    EXPECT_EQ(saveDocument(target, rich.f.doc, false, progress), SaveStatus::Saved);
     EXPECT_EQ(progress.steps, 100);
 }

@@ -1,143 +1,133 @@
-// Damaged files: every truncation and every single-byte change of a small valid file
-// either opens or is refused, and nothing crashes.
+// Changed and damaged files: the listed changes of the annotated files, every truncation and
+// every single-byte change of a small valid file, and every seed of the fuzz corpus open or
+// are refused. They go through the fuzz target, which aborts unless an opened document
+// saves, opens and saves again to the same bytes and "EM007" is the only code reported.
 #include "docfixture.h"
+#include "fuzz/document_fuzz.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
-using namespace pavelora;
 using namespace pavelora::doctest;
-using pavelora::test::BoardFixture;
 
 namespace {
 
-// "Penrose No.1" with a dart and a kaite joined in one group and a loose kaite in another,
-// and a two-character title: 458 + 12 + 2 × 232 + 12 + 232 = 1178 bytes.
-QByteArray smallFile() {
-    BoardFixture f(setcode::PenroseNo1);
-    f.dartWithKite(10.0, 10.0);
-    f.putTile(kind::Kaite, 5, 20.0, 8.0);
-    f.doc.kindCounts = {1, 2};
-    f.doc.printSettings.title = QStringLiteral("敷詰");
-    return saveToBytes(f.doc, true);
-}
-
-// Positions of the bytes a reader ignores, found by walking the file with the record
-// sizes: zero fields, link words, the tiles' and edges' own index fields, and the title's
-// bytes after its terminator.
-std::set<qsizetype> ignoredBytes(const QByteArray& bytes) {
-    std::set<qsizetype> ignored;
-    auto mark = [&](qsizetype from, qsizetype count) {
-        for (qsizetype i = from; i < from + count; ++i) {
-            ignored.insert(i);
-        }
-    };
-    mark(14 + 6, 2);
-    mark(14 + 12, 4);
-    mark(14 + 39, 1);
-    mark(62 + 20, 4);
-    mark(62 + 40, 8);
-    qsizetype at = 110;
-    for (int k = 0; k < i32At(bytes, 62 + 12); ++k, at += 16) {
-        mark(at + 7, 1);
-        mark(at + 12, 4);
-    }
-    for (int j = 0; j < i32At(bytes, 62 + 16); ++j, at += 8) {
-        mark(at + 3, 5);
-    }
-    mark(at + 9, 3);
-    mark(at + 16, 4);
-    const int groups = i32At(bytes, at + 12);
-    at += 20;
-    for (int g = 0; g < groups; ++g) {
-        const int tiles = i32At(bytes, at);
-        mark(at + 4, 8);
-        at += 12;
-        for (int t = 0; t < tiles; ++t) {
-            const int edges = i32At(bytes, at + 12);
-            mark(at + 4, 4);
-            mark(at + 32, 8);
-            at += 40;
-            for (int e = 0; e < edges; ++e, at += 48) {
-                mark(at, 8);
-                mark(at + 44, 4);
-            }
-        }
-    }
-    const qsizetype terminator = bytes.indexOf('\0', at);
-    mark(terminator + 1, at + 256 - terminator - 1);
-    return ignored;
-}
-
-// Opens the bytes; an opened document must save to bytes that open and save again the same.
-OpenStatus openChecked(const QByteArray& bytes, RecordingErrors& errors) {
-    OpenResult result = openFromBytes(bytes, &errors);
-    if (result.opened()) {
-        const QByteArray again = saveToBytes(*result.document, result.groupMode);
-        OpenResult reopened = openFromBytes(again);
-        EXPECT_TRUE(reopened.opened());
-        if (reopened.opened()) {
-            EXPECT_EQ(saveToBytes(*reopened.document, reopened.groupMode), again);
-        }
-    } else {
-        EXPECT_EQ(result.document, nullptr);
-    }
-    return result.status;
+int openChecked(const QByteArray& bytes, std::string* saved = nullptr) {
+    return paveloraFuzzOpen(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size()), saved);
 }
 
 } // namespace
 
-TEST(DamagedFiles, EveryTruncationOpensWithItsTilesOrIsRefused) {
-    const QByteArray whole = smallFile();
-    ASSERT_EQ(whole.size(), 1178);
+TEST(ChangedFiles, EveryListedChangeHasItsOutcome) {
+    int count = 0;
+    for (const char* name : {"document-penrose1", "document-kepler-empty"}) {
+        const QByteArray original = annotatedFile((std::string(name) + ".hex").c_str()).bytes;
+        QFile list(dataFile(QString::fromUtf8(name) + QStringLiteral("-changes.txt")));
+        ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+        std::vector<std::pair<QByteArray, QByteArray>> changes; // the outcome line, the bytes
+        while (!list.atEnd()) {
+            const QByteArray line = list.readLine().trimmed();
+            const QList<QByteArray> words = line.split('#').front().simplified().split(' ');
+            if (words[0].isEmpty()) {
+                continue;
+            }
+            if (words.size() == 1) { // an outcome, then its edits
+                changes.emplace_back(line, original);
+                continue;
+            }
+            QByteArray& bytes = changes.back().second;
+            const qsizetype at = words[0].toLongLong();
+            const QByteArray hex = QByteArray::fromHex(words.mid(2).join());
+            if (words[1] == "put") {
+                bytes.replace(at, hex.size(), hex);
+            } else if (words[1] == "insert") {
+                bytes.insert(at, hex);
+            } else {
+                bytes.remove(at, words[2].toLongLong());
+            }
+        }
+        for (const auto& [line, bytes] : changes) {
+            const int outcome = openChecked(bytes);
+            const char* seen = outcome == FuzzOpened          ? "opened"
+                               : outcome == FuzzErrorReported ? "em007"
+                               : readFromBytes(bytes)         ? "refused"
+                                                              : "unreadable";
+            EXPECT_TRUE(line.startsWith(seen)) << line.toStdString() << ": " << seen;
+            ++count;
+        }
+    }
+    EXPECT_GE(count, 70);
+}
+
+TEST(DamagedFiles, EveryTruncationOpensOrIsRefused) {
+    const QByteArray whole = annotatedFile("document-penrose1.hex").bytes;
     const qsizetype printAt = whole.size() - 280;
     for (qsizetype length = 0; length <= whole.size(); ++length) {
-        RecordingErrors errors;
-        const OpenStatus status = openChecked(whole.left(length), errors);
-        EXPECT_TRUE(errors.codes.empty());
-        // Every record up to the print settings must be there; a part of those will do.
-        EXPECT_EQ(status, length > printAt ? OpenStatus::Opened : OpenStatus::Unreadable)
-            << "length " << length;
+        // Every record up to the print settings must be there; a part of those will do, and
+        // what is missing of them reads as zero.
+        const QByteArray cut = whole.left(length);
+        ASSERT_EQ(openChecked(cut), length > printAt ? FuzzOpened : FuzzUnreadable) << length;
+        if (length > printAt) {
+            const QByteArray padded = cut + QByteArray(whole.size() - length, '\0');
+            EXPECT_EQ(*readFromBytes(cut), *readFromBytes(padded)) << "length " << length;
+        }
     }
+    // Nothing after the print settings is looked at.
+    EXPECT_EQ(*readFromBytes(whole + QByteArray(1000, '\x7F')), *readFromBytes(whole));
 }
 
 TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
-    const QByteArray original = smallFile();
-    const std::set<qsizetype> ignored = ignoredBytes(original);
-    const qsizetype printAt = original.size() - 280;
-    int opened = 0;
-    int refused = 0;
-    int reported = 0;
-    for (qsizetype at = 0; at < original.size(); ++at) {
+    const AnnotatedFile file = annotatedFile("document-penrose1.hex");
+    ASSERT_EQ(std::set<QByteArray>(file.roles.begin(), file.roles.end()),
+              (std::set<QByteArray>{"index", "link", "print", "spare", "tag", "value", "zero"}));
+    std::map<int, int> outcomes;
+    for (qsizetype at = 0; at < file.bytes.size(); ++at) {
+        const QByteArray& role = file.roles[static_cast<std::size_t>(at)];
         for (int value = 0; value < 256; ++value) {
-            if (static_cast<char>(value) == original.at(at)) {
+            QByteArray bytes = file.bytes;
+            if (static_cast<char>(value) == bytes.at(at)) {
                 continue;
             }
-            QByteArray bytes = original;
             bytes[at] = static_cast<char>(value);
-            RecordingErrors errors;
-            const OpenStatus status = openChecked(bytes, errors);
-            if (status == OpenStatus::ErrorReported) {
-                ++reported;
-                // Only a tile that cannot be built from its kind and rotation.
-                EXPECT_EQ(errors.codes, std::vector<std::string>{"EM007"}) << at;
-            } else {
-                EXPECT_TRUE(errors.codes.empty());
-                (status == OpenStatus::Opened ? opened : refused) += 1;
-            }
-            if (ignored.count(at) != 0) {
-                ASSERT_EQ(status, OpenStatus::Opened) << "byte " << at;
-                OpenResult result = openFromBytes(bytes);
-                EXPECT_EQ(saveToBytes(*result.document, result.groupMode), original)
-                    << "byte " << at;
-            } else if (at >= printAt) {
-                // Print settings are taken as they are.
-                EXPECT_EQ(status, OpenStatus::Opened) << "byte " << at;
+            std::string saved;
+            const int outcome = openChecked(bytes, &saved);
+            ++outcomes[outcome];
+            if (role == "tag") {
+                EXPECT_EQ(outcome, FuzzUnreadable) << "byte " << at;
+            } else if (role == "print") {
+                EXPECT_EQ(outcome, FuzzOpened) << "byte " << at;
+            } else if (role != "value") { // bytes that carry nothing
+                EXPECT_EQ(QByteArray::fromStdString(saved), file.bytes) << "byte " << at;
             }
         }
     }
-    EXPECT_GT(opened, 0);
-    EXPECT_GT(refused, 0);
-    EXPECT_GT(reported, 0);
+    // Values out of range are refused; a tile that cannot be built reports "EM007".
+    EXPECT_EQ(outcomes.size(), 3u);
+}
+
+TEST(DamagedFiles, EverySeedOfTheFuzzCorpusGivesTheOutcomeItsNameSays) {
+    // "opened-", "unreadable-" or "em007-"; other seeds (kept from fuzzing runs) only must
+    // not fail.
+    const std::map<QString, int> expected = {{QStringLiteral("opened-"), FuzzOpened},
+                                             {QStringLiteral("unreadable-"), FuzzUnreadable},
+                                             {QStringLiteral("em007-"), FuzzErrorReported}};
+    const QDir corpus(QStringLiteral(PAVELORA_FUZZ_CORPUS));
+    int named = 0;
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const int outcome = openChecked(file.readAll());
+        for (const auto& [prefix, wanted] : expected) {
+            if (name.startsWith(prefix)) {
+                EXPECT_EQ(outcome, wanted) << name.toStdString();
+                ++named;
+            }
+        }
+    }
+    EXPECT_GE(named, 8);
 }
