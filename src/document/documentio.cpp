@@ -211,7 +211,7 @@ OpenResult openDocumentImage(const DocumentImage& image, const ScreenGeometry& s
     progress.start(progressTotal(image.tileSet));
 
     const std::int32_t directionCount = doc->directionCount();
-    for (const GroupRecord& record : image.groups) {
+    for (const GroupRecord& record : image.groupTable.groups) {
         std::unique_ptr<TileGroup> group;
         if (!attempt([&] {
                 group = newGroup();
