@@ -6,9 +6,7 @@
 #include "support/patchboard.h"
 
 #include <QBuffer>
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -58,12 +56,8 @@ struct AnnotatedFile {
     std::vector<QByteArray> roles;
 };
 
-inline QString dataFile(const QString& name) {
-    return QStringLiteral(PAVELORA_TEST_DATA "/") + name;
-}
-
-inline AnnotatedFile annotatedFile(const char* name) {
-    QFile file(dataFile(QString::fromUtf8(name)));
+inline AnnotatedFile annotatedFile(const std::string& name) {
+    QFile file(QString::fromStdString(PAVELORA_TEST_DATA "/" + name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     AnnotatedFile out;
     while (!file.atEnd()) {
@@ -86,11 +80,10 @@ struct RichDocument {
 
     explicit RichDocument(std::int32_t setCode, int patchTiles = 7) : f(setCode, 60002) {
         if (setCode == setcode::PenroseNo1 || setCode == setcode::PenroseNo2) {
-            testsupport::layJoinedPatch(f.doc,
-                                        setCode == setcode::PenroseNo1
-                                            ? testsupport::kiteDartPatch(patchTiles)
-                                            : testsupport::rhombPatch(patchTiles),
-                                        12.0, 10.0);
+            const auto patch = setCode == setcode::PenroseNo1
+                                   ? testsupport::kiteDartPatch(patchTiles)
+                                   : testsupport::rhombPatch(patchTiles);
+            testsupport::layJoinedPatch(f.doc, patch, 12.0, 10.0);
         }
         const std::vector<std::int32_t> kinds = f.doc.tileSet->kindCodes;
         for (std::size_t i = 0; i < kinds.size(); ++i) {
@@ -99,8 +92,5 @@ struct RichDocument {
         }
     }
 };
-
-inline const std::int32_t kAllSets[] = {setcode::PenroseNo1, setcode::PenroseNo2,
-                                        setcode::PenroseNo3, setcode::Durer, setcode::Kepler};
 
 } // namespace pavelora::doctest

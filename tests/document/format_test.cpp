@@ -1,28 +1,43 @@
-// The byte layout of document files, against the annotated files in tests/data, and the
-// Shift-JIS titles they hold.
+// Document files against the annotated files in tests/data: the layout of every field, the
+// listed changes, every truncation and every single-byte change, and the seeds of the fuzz
+// corpus. Files go through the fuzz target, which aborts unless an opened document saves,
+// opens and saves again to the same bytes and "EM007" is the only code reported.
 #include "docfixture.h"
-#include "document/shiftjis.h"
+#include "fuzz/document_fuzz.h"
 
+#include <QDir>
+
+#include <map>
+#include <optional>
+#include <set>
 #include <tuple>
+#include <utility>
 
 using namespace pavelora;
 using namespace pavelora::doctest;
 
 namespace {
 
-OpenResult openFromBytes(const QByteArray& bytes) {
-    const auto image = readFromBytes(bytes);
-    RecordingProgress progress;
-    RecordingErrors errors;
-    return image ? openDocumentImage(*image, testScreen(), progress, errors) : OpenResult{};
+// "opened", "em007", "refused" (read, but a value is refused before anything is built) or
+// "unreadable" (not read as a document). With `saved`, an opened file's bytes saved again.
+std::string outcome(const QByteArray& bytes, std::string* saved = nullptr) {
+    const int opened = paveloraFuzzOpen(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size()), saved);
+    return opened == FuzzOpened          ? "opened"
+           : opened == FuzzErrorReported ? "em007"
+           : readFromBytes(bytes)        ? "refused"
+                                         : "unreadable";
 }
 
 } // namespace
 
 TEST(DocumentFormat, TheAnnotatedFileOpensWithItsValuesAndSavesToItsOwnBytes) {
     const QByteArray bytes = annotatedFile("document-penrose1.hex").bytes;
-    ASSERT_EQ(bytes.size(), 1178);
-    const OpenResult opened = openFromBytes(bytes);
+    const auto image = readFromBytes(bytes);
+    ASSERT_NE(image, nullptr);
+    RecordingProgress progress;
+    RecordingErrors errors;
+    const OpenResult opened = openDocumentImage(*image, testScreen(), progress, errors);
     ASSERT_TRUE(opened.opened());
     const Document& doc = *opened.document;
     const View& view = doc.view;
@@ -63,44 +78,101 @@ TEST(DocumentFormat, TheAnnotatedFileOpensWithItsValuesAndSavesToItsOwnBytes) {
     EXPECT_EQ(saveToBytes(doc, opened.groupMode), bytes);
 }
 
-TEST(DocumentFormat, KindRecordsGiveColoursByPositionAndCountsByKind) {
-    QByteArray bytes = annotatedFile("document-penrose1.hex").bytes;
-    const QByteArray dart = bytes.mid(110, 4);
-    bytes.replace(110, 4, bytes.mid(126, 4)); // the kaite's record first, the dart's second
-    bytes.replace(126, 4, dart);
-    OpenResult opened = openFromBytes(bytes);
-    ASSERT_TRUE(opened.opened());
-    EXPECT_EQ(opened.document->tileSet->kindColours, (std::vector<Rgb>{{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_EQ(opened.document->kindCounts, (std::vector<std::int32_t>{5, 3}));
-    // A record whose kind the set does not have counts for no palette cell.
-    bytes.replace(110, 4, QByteArray("\x83\xC3\0\0", 4)); // the decagon of "Kepler"
-    opened = openFromBytes(bytes);
-    ASSERT_TRUE(opened.opened());
-    EXPECT_EQ(opened.document->kindCounts, (std::vector<std::int32_t>{5, 0}));
+TEST(ChangedFiles, EveryListedChangeAndEverySeedOfTheFuzzCorpusHasItsOutcome) {
+    struct Change {
+        QByteArray line, bytes;          // the outcome line, the changed file
+        std::optional<QByteArray> saved; // after "saves": the bytes it saves to
+    };
+    int changes = 0;
+    for (const std::string name : {"document-penrose1", "document-kepler-empty"}) {
+        const QByteArray original = annotatedFile(name + ".hex").bytes;
+        QFile list(QString::fromStdString(PAVELORA_TEST_DATA "/" + name + "-changes.txt"));
+        ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+        std::vector<Change> cases;
+        while (!list.atEnd()) {
+            const QByteArray line = list.readLine().trimmed();
+            const QList<QByteArray> words = line.split('#').front().simplified().split(' ');
+            if (words[0] == "saves") {
+                cases.back().saved = cases.back().bytes;
+            } else if (words.size() == 1 && !words[0].isEmpty()) { // an outcome, then edits
+                cases.push_back({line, original, std::nullopt});
+            } else if (words.size() > 2) {
+                QByteArray& bytes = cases.back().saved ? *cases.back().saved : cases.back().bytes;
+                const qsizetype at = words[0].toLongLong();
+                const QByteArray hex = QByteArray::fromHex(words.mid(2).join());
+                if (words[1] == "put") {
+                    bytes.replace(at, hex.size(), hex);
+                } else if (words[1] == "insert") {
+                    bytes.insert(at, hex);
+                } else {
+                    bytes.remove(at, words[2].toLongLong());
+                }
+            }
+        }
+        for (const Change& change : cases) {
+            std::string saved;
+            EXPECT_TRUE(change.line.startsWith(outcome(change.bytes, &saved)))
+                << change.line.toStdString();
+            if (change.saved) {
+                EXPECT_EQ(QByteArray::fromStdString(saved), *change.saved)
+                    << change.line.toStdString();
+            }
+        }
+        changes += static_cast<int>(cases.size());
+    }
+    EXPECT_GE(changes, 70);
+
+    const QDir corpus(QStringLiteral(PAVELORA_FUZZ_CORPUS));
+    const QStringList seeds = corpus.entryList(QDir::Files);
+    EXPECT_GE(seeds.size(), 8);
+    for (const QString& name : seeds) {
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(name.startsWith(QString::fromStdString(outcome(file.readAll()) + "-")))
+            << name.toStdString();
+    }
 }
 
-TEST(DocumentFormat, EmptyListsHaveZeroHeads) {
-    const QByteArray bytes = annotatedFile("document-kepler-empty.hex").bytes;
-    ASSERT_EQ(bytes.size(), 474);
-    const OpenResult opened = openFromBytes(bytes);
-    ASSERT_TRUE(opened.opened());
-    EXPECT_EQ(saveToBytes(*opened.document, opened.groupMode), bytes);
+TEST(DamagedFiles, EveryTruncationOpensOrIsUnreadable) {
+    const QByteArray whole = annotatedFile("document-penrose1.hex").bytes;
+    const qsizetype printAt = whole.size() - 280;
+    for (qsizetype length = 0; length <= whole.size(); ++length) {
+        // Every record up to the print settings must be there; a part of those will do, and
+        // what is missing of them reads as zero.
+        const QByteArray cut = whole.left(length);
+        ASSERT_EQ(outcome(cut), length > printAt ? "opened" : "unreadable") << length;
+        if (length > printAt) {
+            const QByteArray padded = cut + QByteArray(whole.size() - length, '\0');
+            EXPECT_EQ(*readFromBytes(cut), *readFromBytes(padded)) << length;
+        }
+    }
+    // Nothing after the print settings is looked at.
+    EXPECT_EQ(*readFromBytes(whole + QByteArray(1000, '\x7F')), *readFromBytes(whole));
 }
 
-TEST(DocumentFormat, TitlesAreShiftJisCutBetweenCharactersBeforeTheTerminator) {
-    // "xy" and two-byte characters (あ = 82 A0): 2 + 2 × 126 bytes fit before the terminator
-    // in the 256-byte field; a 127th character would leave no room for it.
-    PrintSettings settings;
-    settings.title = QStringLiteral("xy") + QString(200, QChar(0x3042));
-    const PrintSettingsBlock block = toPrintSettingsBlock(settings);
-    EXPECT_EQ(block.title[253], '\xA0');
-    EXPECT_EQ(block.title[254], '\0');
-    EXPECT_EQ(fromPrintSettingsBlock(block).title,
-              QStringLiteral("xy") + QString(126, QChar(0x3042)));
-    // What the code page cannot hold becomes '?' (é, an emoji); bytes that are not
-    // Shift-JIS (a lead byte without its second byte) read as U+FFFD.
-    EXPECT_EQ(toShiftJis(QString::fromUtf8("caf\u00e9 x\xF0\x9F\x98\x80y"), 255), "caf? x?y");
-    EXPECT_EQ(toShiftJis(QStringLiteral("Ａ３縦"), 5), std::string("\x82\x60\x82\x52"));
-    EXPECT_EQ(fromShiftJis(std::string("a\x82")),
-              QStringLiteral("a") + QChar(QChar::ReplacementCharacter));
+TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
+    const AnnotatedFile file = annotatedFile("document-penrose1.hex");
+    ASSERT_EQ(std::set<QByteArray>(file.roles.begin(), file.roles.end()),
+              (std::set<QByteArray>{"index", "link", "print", "spare", "tag", "value", "zero"}));
+    std::map<std::string, int> outcomes;
+    for (qsizetype at = 0; at < file.bytes.size(); ++at) {
+        const QByteArray& role = file.roles[static_cast<std::size_t>(at)];
+        for (int value = 0; value < 256; ++value) {
+            QByteArray bytes = file.bytes;
+            if (std::exchange(bytes[at], static_cast<char>(value)) == static_cast<char>(value)) {
+                continue;
+            }
+            std::string saved;
+            const std::string seen = outcome(bytes, &saved);
+            ++outcomes[seen];
+            if (role == "tag") {
+                EXPECT_EQ(seen, "unreadable") << at;
+            } else if (role == "print") {
+                EXPECT_EQ(seen, "opened") << at;
+            } else if (role != "value") { // bytes that carry nothing
+                EXPECT_EQ(QByteArray::fromStdString(saved), file.bytes) << at;
+            }
+        }
+    }
+    EXPECT_EQ(outcomes.size(), 4u);
 }

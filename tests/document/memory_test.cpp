@@ -4,17 +4,35 @@
 
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <new>
 #include <set>
+
+using namespace pavelora;
+using namespace pavelora::doctest;
 
 namespace {
 
 long allocationCount = 0;
 long failingAllocation = -1; // -1: none fails
 bool failed = false;
+
+// Makes the allocation with the given number (from 0) fail while f runs; true when it did.
+template <typename F> bool failingAllocationNumber(long which, F&& f) {
+    allocationCount = 0;
+    failingAllocation = which;
+    failed = false;
+    f();
+    failingAllocation = -1;
+    return failed;
+}
+
+// Progress that allocates nothing: a failing allocation in it would not be the driver's.
+struct QuietProgress : Progress {
+    void setText(const QString&) override {}
+    void start(int) override {}
+    void step(int) override {}
+};
 
 } // namespace
 
@@ -36,32 +54,6 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
-
-using namespace pavelora;
-using namespace pavelora::doctest;
-
-namespace {
-
-// Makes the allocation with the given number (from 0) fail, until disarmed; true when it
-// did fail.
-template <typename F> bool failingAllocationNumber(long which, F&& f) {
-    allocationCount = 0;
-    failingAllocation = which;
-    failed = false;
-    f();
-    failingAllocation = -1;
-    return failed;
-}
-
-// Progress that allocates nothing: a failing allocation in it would not be the driver's.
-struct QuietProgress : Progress {
-    int steps = 0;
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int amount) override { steps += amount; }
-};
-
-} // namespace
 
 TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) {
     RichDocument rich(setcode::PenroseNo1, 3);
@@ -100,8 +92,7 @@ TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) 
 TEST(OutOfMemory, AFailureWhileBuildingTheImageLeavesTheOldFileUntouched) {
     RichDocument rich(setcode::Kepler);
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("doc.pvd"));
-    QFile old(target);
+    QFile old(dir.filePath(QStringLiteral("doc.pvd")));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old contents") == 12);
     old.close();
     // The allocations that building the image makes come first in a save.
@@ -112,13 +103,10 @@ TEST(OutOfMemory, AFailureWhileBuildingTheImageLeavesTheOldFileUntouched) {
         QuietProgress progress;
         SaveStatus status = SaveStatus::Saved;
         failingAllocationNumber(
-            k, [&] { status = saveDocument(target, rich.f.doc, false, progress); });
+            k, [&] { status = saveDocument(old.fileName(), rich.f.doc, false, progress); });
         EXPECT_EQ(status, SaveStatus::NotBuilt) << k;
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
         EXPECT_EQ(old.readAll(), QByteArray("old contents")) << k;
         old.close();
     }
-    QuietProgress progress;
-    EXPECT_EQ(saveDocument(target, rich.f.doc, false, progress), SaveStatus::Saved);
-    EXPECT_EQ(progress.steps, 100);
 }

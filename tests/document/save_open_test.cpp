@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <sys/resource.h>
 #include <tuple>
@@ -16,18 +14,10 @@ using namespace pavelora::doctest;
 namespace {
 
 std::vector<std::string> calls(std::vector<std::string> first, const std::string& call, int times,
-                               std::vector<std::string> last = {}) {
+                               const std::vector<std::string>& last = {}) {
     first.insert(first.end(), static_cast<std::size_t>(times), call);
     first.insert(first.end(), last.begin(), last.end());
     return first;
-}
-
-std::size_t edgeCount(const EdgeIndex& index) {
-    std::size_t n = 0;
-    for (const EdgeRow& row : index.rows) {
-        n += row.edges.size();
-    }
-    return n;
 }
 
 class Files : public testing::Test {
@@ -50,18 +40,28 @@ protected:
 } // namespace
 
 TEST_F(Files, SaveOpenSaveGivesIdenticalBytesInEverySet) {
-    for (std::int32_t set : kAllSets) {
+    for (const auto& [set, name] : TileSetCatalogue) {
         const RichDocument rich(set);
         const Document& saved = rich.f.doc;
-        RecordingProgress progress;
+        RecordingProgress saving;
+        ASSERT_EQ(saveDocument(path("1.pvd"), saved, true, saving), SaveStatus::Saved);
+        // Ten steps of 5 and one of 50, whatever the document holds.
+        EXPECT_EQ(saving.calls,
+                  calls({"text:ファイル書き込み中", "start:100"}, "step:5", 10, {"step:50"}));
+        RecordingProgress opening;
         RecordingErrors errors;
-        ASSERT_EQ(saveDocument(path("1.pvd"), saved, true, progress), SaveStatus::Saved);
-        const OpenResult opened = openDocument(path("1.pvd"), testScreen(), progress, errors);
+        const OpenResult opened = openDocument(path("1.pvd"), testScreen(), opening, errors);
         ASSERT_TRUE(opened.opened()) << set;
         EXPECT_TRUE(errors.codes.empty() && opened.groupMode);
-        ASSERT_EQ(saveDocument(path("2.pvd"), *opened.document, true, progress), SaveStatus::Saved);
+        ASSERT_EQ(saveDocument(path("2.pvd"), *opened.document, true, saving), SaveStatus::Saved);
         ASSERT_EQ(bytes("2.pvd"), bytes("1.pvd")) << set;
 
+        // Twice the tiles the kind records count (3 + 4 + ...): one step per tile built and
+        // one per tile linked.
+        const int kinds = static_cast<int>(saved.kindCounts.size());
+        EXPECT_EQ(opening.calls,
+                  calls({"text:ファイル読み込み中", "start:" + std::to_string(kinds * (kinds + 5))},
+                        "step:1", 2 * saved.board.tileCount(), {"text:入力データ表示準備中"}));
         // What the file does not hold is rebuilt as it was, or starts afresh.
         const Document& doc = *opened.document;
         EXPECT_EQ(std::tuple(doc.jpegSettings.quality, doc.jpegSettings.density,
@@ -70,44 +70,25 @@ TEST_F(Files, SaveOpenSaveGivesIdenticalBytesInEverySet) {
         for (int g = 0; g < saved.board.count(); ++g) {
             const TileGroup& was = *saved.board.groups[g];
             const TileGroup& is = *doc.board.groups[g];
-            EXPECT_EQ(std::tuple(is.minX, is.maxX, is.minY, is.maxY, is.region),
-                      std::tuple(was.minX, was.maxX, was.minY, was.maxY, was.region));
-            EXPECT_EQ(edgeCount(is.boundary), edgeCount(was.boundary));
+            EXPECT_EQ(
+                std::tuple(is.minX, is.maxX, is.minY, is.maxY, is.region, is.boundary.count()),
+                std::tuple(was.minX, was.maxX, was.minY, was.maxY, was.region,
+                           was.boundary.count()));
             for (int t = 0; t < was.count(); ++t) {
-                EXPECT_EQ(edgeCount(is.tiles[t]->edgeIndex), edgeCount(was.tiles[t]->edgeIndex));
+                EXPECT_EQ(is.tiles[t]->edgeIndex.count(), was.tiles[t]->edgeIndex.count());
                 EXPECT_EQ(is.tiles[t]->decorationCount(), was.tiles[t]->decorationCount());
             }
         }
     }
 }
 
-TEST_F(Files, ProgressOfSavingAndOfOpening) {
-    // Saving: ten steps of 5 and one of 50 whatever the document holds.
-    const RichDocument rich(setcode::Kepler);
-    RecordingProgress saving;
-    ASSERT_EQ(saveDocument(path("k.pvd"), rich.f.doc, false, saving), SaveStatus::Saved);
-    EXPECT_EQ(saving.calls,
-              calls({"text:ファイル書き込み中", "start:100"}, "step:5", 10, {"step:50"}));
-    // Opening: twice the tiles the kind records count (3 + 4 + 5 + 6), one step per tile
-    // built and one per tile linked (4 tiles on the board).
-    RecordingProgress opening;
-    RecordingErrors errors;
-    ASSERT_TRUE(openDocument(path("k.pvd"), testScreen(), opening, errors).opened());
-    EXPECT_EQ(opening.calls, calls({"text:ファイル読み込み中", "start:36"}, "step:1", 2 * 4,
-                                   {"text:入力データ表示準備中"}));
-}
-
 TEST_F(Files, FilesThatCannotBeOpenedOrReadAreRefusedWithoutAnErrorCode) {
-    QByteArray zoom = annotatedFile("document-penrose1.hex").bytes;
-    zoom[14 + 31] = '\x7F'; // a zoom of about 1e308
-    write("zoom.pvd", zoom);
     write("text.pvd", "PVD");
     // No progress at all when the file cannot be opened, only its text when it is not read.
-    const std::pair<QString, OpenStatus> cases[] = {
-        {QString(), OpenStatus::CannotOpen},        {path("missing.pvd"), OpenStatus::CannotOpen},
-        {dir.path(), OpenStatus::CannotOpen},       {path("zoom.pvd"), OpenStatus::Unreadable},
-        {path("text.pvd"), OpenStatus::Unreadable},
-    };
+    const std::pair<QString, OpenStatus> cases[] = {{QString(), OpenStatus::CannotOpen},
+                                                    {path("missing.pvd"), OpenStatus::CannotOpen},
+                                                    {dir.path(), OpenStatus::CannotOpen},
+                                                    {path("text.pvd"), OpenStatus::Unreadable}};
     RecordingProgress progress;
     for (const auto& [name, status] : cases) {
         RecordingErrors errors;
@@ -117,9 +98,7 @@ TEST_F(Files, FilesThatCannotBeOpenedOrReadAreRefusedWithoutAnErrorCode) {
             << name.toStdString();
         EXPECT_TRUE(errors.codes.empty());
     }
-    EXPECT_EQ(progress.calls, std::vector<std::string>(2, "text:ファイル読み込み中"));
-    EXPECT_STREQ(OpenFailedMessage, "ファイルからの読み込みができませんでした");
-    EXPECT_STREQ(SaveFailedMessage, "ファイルへの保存ができませんでした");
+    EXPECT_EQ(progress.calls, std::vector<std::string>{"text:ファイル読み込み中"});
 }
 
 TEST_F(Files, AFailedSaveLeavesEveryFileAsItWas) {
@@ -139,8 +118,7 @@ TEST_F(Files, AFailedSaveLeavesEveryFileAsItWas) {
     write("old.pvd", old);
     struct rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 4096;
+    const struct rlimit limited = {4096, saved.rlim_max};
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     const SaveStatus status = saveDocument(path("old.pvd"), rich.f.doc, false, progress);
@@ -153,5 +131,4 @@ TEST_F(Files, AFailedSaveLeavesEveryFileAsItWas) {
     // Without the limit the same save replaces the old file entirely.
     ASSERT_EQ(saveDocument(path("old.pvd"), rich.f.doc, false, progress), SaveStatus::Saved);
     EXPECT_EQ(bytes("old.pvd"), saveToBytes(rich.f.doc));
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("old.pvd")});
 }
