@@ -7,15 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace pavelora::test {
 
-// An open document on an "Ａ４縦" board, at 96 dpi in a 1200 × 900 client area unless
-// told otherwise.
+// An open document on an "Ａ４縦" board at 96 dpi in a 1200 × 900 client area, by default.
 struct BoardFixture {
     Document doc;
     Selection sel;
@@ -24,13 +22,11 @@ struct BoardFixture {
                           int clientWidth = 1200, int clientHeight = 900) {
         doc.tileSet = createTileSet(setCode);
         doc.angles = createAngleTable(*doc.tileSet);
-        doc.view.pxPerMmX = pixelsPerMillimetre(dpi);
-        doc.view.pxPerMmY = pixelsPerMillimetre(dpi);
+        doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(dpi);
         openView(doc.view, clientWidth, clientHeight, boardCode);
     }
 
-    // A tile placed at an exact board position (not derived from a pixel), in a group of
-    // its own on top of the board.
+    // A tile at an exact board position (not from a pixel) in a group of its own on top.
     Tile* putTile(std::int32_t kind, std::int32_t rotation, double x, double y) {
         std::unique_ptr<Tile> tile = buildTile(doc.tileSet.get(), &doc.angles, kind, rotation);
         if (!tile) {
@@ -45,8 +41,7 @@ struct BoardFixture {
         return raw;
     }
 
-    // Board position at which a tile of `kind` turned by `rotation` has its outline edge
-    // `edge` lying reversed on edge `targetEdge` of `target`.
+    // Where a tile of `kind` turned by `rotation` has its edge `edge` reversed on `target`'s.
     std::pair<double, double> aligned(std::int32_t kind, std::int32_t rotation, int edge,
                                       const Tile& target, int targetEdge) const {
         auto unit = buildTile(doc.tileSet.get(), &doc.angles, kind, rotation);
@@ -57,23 +52,21 @@ struct BoardFixture {
 
     BoardPixel pixelOf(double x, double y) const { return boardToPixel(doc.view, x, y); }
 
-    // Drops a tile through placeTile at the pixel of a board position, shifted by a few
-    // pixels, and makes it the current, selected tile.
+    // Drops a tile through placeTile at a board position's pixel, shifted by a few pixels, as
+    // the current, selected tile.
     Tile* drop(std::int32_t kind, std::int32_t rotation, double x, double y, int dxPixels = 0,
                int dyPixels = 0) {
         const BoardPixel p = pixelOf(x, y);
         Tile* tile = placeTile(doc, kind, rotation, p.x + dxPixels, p.y + dyPixels);
         if (tile != nullptr) {
-            tile->selected = 1;
-            tile->group->selected = 1;
+            tile->selected = tile->group->selected = 1;
             sel.currentTile = tile;
             sel.currentGroup = tile->group;
         }
         return tile;
     }
 
-    // "Penrose No.1": a dart at (x, y) and a Kaite turned half a circle, dropped along the
-    // dart's edge 0 (length φ, codes 1 and −1) and joined to it. Returns the dart.
+    // "Penrose No.1": a dart at (x, y) joined along its edge 0 to a Kaite. Returns the dart.
     Tile* dartWithKite(double x, double y) {
         Tile* dart = putTile(kind::Dart, 0, x, y);
         const auto [kx, ky] = aligned(kind::Kaite, 10, 0, *dart, 0);
@@ -83,8 +76,7 @@ struct BoardFixture {
     }
 };
 
-// A group of `n` tiles of `kind` one centimetre apart from (x, y) on, not joined (the list
-// operations do not look at joins).
+// A group of `n` unjoined tiles of `kind` one centimetre apart from (x, y) on.
 inline TileGroup* looseGroup(Document& doc, std::int32_t kind, int n, double x, double y) {
     auto group = newGroup();
     for (int i = 0; i < n; ++i) {
@@ -102,15 +94,6 @@ inline std::vector<TileGroup*> displayOrder(const Board& board) {
         out.push_back(g.get());
     }
     return out;
-}
-
-// The number of free edges of a group: those in its boundary index.
-inline int freeEdges(const TileGroup& group) {
-    int n = 0;
-    for (const EdgeRow& row : group.boundary.rows) {
-        n += static_cast<int>(row.edges.size());
-    }
-    return n;
 }
 
 } // namespace pavelora::test

@@ -1,8 +1,15 @@
+// Legal Penrose patches from the tests' generator laid on a board tile by tile through
+// placeTile and joinCurrentTile: every legal drop must join, land exactly where the tiling
+// puts it and link both ways.
+#include "core/board/rescale.h"
 #include "fixture.h"
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -18,273 +25,221 @@ struct SetCase {
     std::vector<PlacedTile> (*patch)(int);
 };
 
-const SetCase kSets[] = {
-    {"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch},
-    {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch},
-};
+const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch},
+                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch}};
 
-constexpr int kPatchTiles = 120;
+class Patch : public testing::TestWithParam<SetCase> {};
 
-// Lays generated patches on an "Ａ３横" board at the default tile size (one tile unit is
-// one centimetre), its centre on the board's centre.
+// Lays generated patches on an "Ａ３横" board, centred on the board.
 struct Assembly {
     BoardFixture f;
+    double ratio;
     std::vector<PlacedTile> patch;
     std::vector<std::vector<int>> neighbours;
-    double originX = 0;
-    double originY = 0;
-    double shiftX = 0; // where the first tile actually landed, relative to its true place
-    double shiftY = 0;
+    double originX;
+    double originY;
     std::map<const Tile*, int> index; // board tile -> patch tile
 
-    explicit Assembly(const SetCase& c) : f(c.set, 60002), patch(c.patch(kPatchTiles)) {
-        neighbours = testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles);
-        originX = boardWidthCm(f.doc.view) / 2;
-        originY = boardHeightCm(f.doc.view) / 2;
-    }
+    explicit Assembly(const SetCase& c, double tileSize = 1.0)
+        : f(c.set, 60002), ratio(tileSize), patch(c.patch(120)),
+          neighbours(testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles)),
+          originX(boardWidthCm(f.doc.view) / 2), originY(boardHeightCm(f.doc.view) / 2) {}
 
-    double trueX(int i) const { return originX + patch[i].x + shiftX; }
-    double trueY(int i) const { return originY + patch[i].y + shiftY; }
+    double trueX(int i) const { return originX + ratio * patch[i].x; }
+    double trueY(int i) const { return originY + ratio * patch[i].y; }
 
-    // Drops patch tile i near its place, off by up to a pixel either way besides the
-    // pixel grid's own rounding, and joins it.
-    bool dropAndJoin(int i, std::mt19937& random) {
-        std::uniform_int_distribution<int> jitter(-1, 1);
-        Tile* t = f.drop(patch[i].kind, patch[i].rotation, trueX(i), trueY(i), jitter(random),
-                         jitter(random));
-        if (t == nullptr) {
-            ADD_FAILURE() << "tile " << i << " could not be placed";
-            return false;
-        }
-        if (f.doc.board.count() == 1) {
-            // The first tile: the patch is laid where it landed.
-            shiftX = t->x - (originX + patch[i].x);
-            shiftY = t->y - (originY + patch[i].y);
-            index[t] = i;
-            f.sel.clear();
-            t->selected = 0;
-            t->group->selected = 0;
-            return true;
-        }
-        if (!joinCurrentTile(f.doc, f.sel)) {
-            return false;
-        }
-        const Tile& joined = *f.doc.board.groups.back()->tiles.back();
-        index[&joined] = i;
-        expectMatchedVerticesFromTheGroup(joined);
-        return true;
-    }
-
-    // The vertices of the edges a tile was joined along are the group's own values, bit
-    // for bit: each equals an end of an edge of a tile it was joined to.
-    static void expectMatchedVerticesFromTheGroup(const Tile& joined) {
-        auto fromGroup = [&joined](double x, double y) {
-            for (const TileEdge& e : joined.outline.edges) {
-                if (e.neighbour == nullptr) {
-                    continue;
-                }
-                for (const TileEdge& g : e.neighbour->outline.edges) {
-                    if ((g.x1 == x && g.y1 == y) || (g.x2 == x && g.y2 == y)) {
-                        return true;
-                    }
-                }
-            }
-            return false;
-        };
-        for (const TileEdge& e : joined.outline.edges) {
-            if (e.neighbour != nullptr) {
-                EXPECT_TRUE(fromGroup(e.x1, e.y1));
-                EXPECT_TRUE(fromGroup(e.x2, e.y2));
-            }
-        }
-    }
-
+    // Drops each tile of the order near its place, off by up to a pixel either way besides
+    // the pixel grid's rounding, and joins it; the first tile fixes where the patch lies.
+    // Small tiles, for which a pixel exceeds the snap tolerance, are laid at their places.
     void assemble(const std::vector<int>& order, unsigned seed) {
+        f.doc.view.tileSizeRatio = ratio;
         std::mt19937 random(seed);
+        std::uniform_int_distribution<int> jitter(-1, 1);
         for (std::size_t k = 0; k < order.size(); ++k) {
-            ASSERT_TRUE(dropAndJoin(order[k], random))
-                << "join " << k << " (patch tile " << order[k] << ") refused";
-            ASSERT_EQ(f.doc.board.count(), 1);
-            ASSERT_EQ(f.doc.board.groups[0]->count(), static_cast<int>(k + 1));
+            const int i = order[k];
+            const std::int32_t kind = patch[i].kind;
+            Tile* t = ratio < 1 ? f.putTile(kind, patch[i].rotation, trueX(i), trueY(i))
+                                : f.drop(kind, patch[i].rotation, trueX(i), trueY(i),
+                                         jitter(random), jitter(random));
+            ASSERT_NE(t, nullptr) << "tile " << i;
+            if (k == 0) {
+                originX = t->x - ratio * patch[i].x;
+                originY = t->y - ratio * patch[i].y;
+            } else {
+                t->selected = t->group->selected = 1;
+                f.sel.currentTile = t;
+                f.sel.currentGroup = t->group;
+                ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "join " << k << ", tile " << i;
+                ASSERT_EQ(f.doc.board.count(), 1);
+                t = f.doc.board.groups[0]->tiles.back().get();
+            }
+            index[t] = i;
         }
     }
 
-    // Every tile lies where the tiling puts it, every edge the tiling shares is joined both
-    // ways, and joined edges coincide exactly.
-    void expectWholeTiling(bool requireExact) const {
+    // Every tile lies where the tiling puts it, every edge the tiling shares is linked both
+    // ways, and linked edges coincide exactly, when asked. (Otherwise a corner that two tiles
+    // meeting only there carried a last bit apart may differ by that bit, and a tile joined
+    // to both holds it in both values, one per edge.)
+    void expectWholeTiling(bool exact) const {
         ASSERT_EQ(f.doc.board.count(), 1);
         const TileGroup& group = *f.doc.board.groups[0];
         ASSERT_EQ(group.count(), static_cast<int>(patch.size()));
+        int free = 0;
         for (const auto& t : group.tiles) {
-            ASSERT_EQ(t->group, &group);
             const int i = index.at(t.get());
-            EXPECT_EQ(t->kind, patch[i].kind);
-            EXPECT_EQ(t->rotation, patch[i].rotation);
+            EXPECT_EQ(t->group, &group);
+            EXPECT_EQ((std::pair{t->kind, t->rotation}),
+                      (std::pair{patch[i].kind, patch[i].rotation}));
             EXPECT_NEAR(t->x, trueX(i), 1e-9);
             EXPECT_NEAR(t->y, trueY(i), 1e-9);
-        }
-        int joinedEdges = 0;
-        int exact = 0;
-        for (const auto& t : group.tiles) {
-            const int i = index.at(t.get());
             std::vector<int> linked;
             for (const TileEdge& e : t->outline.edges) {
                 if (e.neighbour == nullptr) {
                     continue;
                 }
-                ++joinedEdges;
                 linked.push_back(index.at(e.neighbour));
-                // The neighbour holds the same edge reversed, linked back. Where two
-                // group tiles that meet only at a corner carried that corner in values a
-                // last bit apart, a tile joined to both takes one of them, so the far side
-                // may differ from it by that bit.
-                int matches = 0;
-                for (const TileEdge& back : e.neighbour->outline.edges) {
-                    if (back.neighbour != t.get()) {
-                        continue;
-                    }
-                    ++matches;
-                    const double tiny = 1e-12;
-                    EXPECT_NEAR(back.x1, e.x2, tiny);
-                    EXPECT_NEAR(back.y1, e.y2, tiny);
-                    EXPECT_NEAR(back.x2, e.x1, tiny);
-                    EXPECT_NEAR(back.y2, e.y1, tiny);
-                    exact +=
-                        back.x1 == e.x2 && back.y1 == e.y2 && back.x2 == e.x1 && back.y2 == e.y1;
-                }
-                EXPECT_EQ(matches, 1) << "tile " << i;
+                const auto back = std::find_if(
+                    e.neighbour->outline.edges.begin(), e.neighbour->outline.edges.end(),
+                    [&](const TileEdge& b) { return b.neighbour == t.get(); });
+                ASSERT_NE(back, e.neighbour->outline.edges.end()) << "tile " << i;
+                const double gap = std::max({std::abs(back->x1 - e.x2), std::abs(back->y1 - e.y2),
+                                             std::abs(back->x2 - e.x1), std::abs(back->y2 - e.y1)});
+                EXPECT_LE(gap, exact ? 0.0 : 1e-12) << "tile " << i;
+                // The middle of a shared edge lies in exactly one of its tiles.
+                const double mx = (e.x1 + e.x2) / 2;
+                const double my = (e.y1 + e.y2) / 2;
+                EXPECT_TRUE(!exact ||
+                            pointInIndex(t->edgeIndex, mx, my, f.doc.angles) !=
+                                pointInIndex(e.neighbour->edgeIndex, mx, my, f.doc.angles));
             }
             std::sort(linked.begin(), linked.end());
             EXPECT_EQ(linked, neighbours[i]) << "tile " << i;
+            free += t->outline.count() - static_cast<int>(linked.size());
+            // The reference point lies in the tile, a corner in one tile at most.
+            EXPECT_TRUE(!exact || pointInIndex(t->edgeIndex, t->x, t->y, f.doc.angles));
+            for (const TileEdge& e : exact ? t->outline.edges : std::vector<TileEdge>{}) {
+                int holders = 0;
+                for (const auto& o : group.tiles) {
+                    holders += pointInIndex(o->edgeIndex, e.x1, e.y1, f.doc.angles) ? 1 : 0;
+                }
+                EXPECT_LE(holders, 1);
+            }
         }
-        if (requireExact) {
-            EXPECT_EQ(exact, joinedEdges);
+        // The group's boundary holds exactly the free edges.
+        for (const EdgeRow& row : group.boundary.rows) {
+            free -= static_cast<int>(row.edges.size());
         }
-        EXPECT_EQ(group.region, groupProximityRegion(group, f.doc.view));
+        EXPECT_EQ(free, 0);
+        // Grown a tile at a time, built pairwise and united one after the other: same pixels.
+        QRegion sequential;
+        for (const auto& t : group.tiles) {
+            sequential = sequential.united(tileProximityRegion(*t, f.doc.view));
+        }
+        EXPECT_EQ(group.region, sequential);
+        EXPECT_EQ(groupProximityRegion(group, f.doc.view), sequential);
     }
 };
 
-class PatchAssembly : public testing::TestWithParam<SetCase> {};
-
 } // namespace
 
-TEST_P(PatchAssembly, BreadthFirst) {
+TEST_P(Patch, JoinsInEveryOrder) {
     Assembly a(GetParam());
+    // Breadth first, every tile meets the patch along whole edges only: all exact.
     a.assemble(testsupport::breadthFirstOrder(a.neighbours, 0), 1);
-    // Every tile meets the patch along edges only: all joined edges are exact copies.
     a.expectWholeTiling(true);
-}
-
-TEST_P(PatchAssembly, RandomOrders) {
     for (unsigned seed : {11u, 22u, 33u, 44u}) {
         SCOPED_TRACE(seed);
-        Assembly a(GetParam());
-        a.assemble(testsupport::randomConnectedOrder(a.neighbours, seed), seed);
-        a.expectWholeTiling(false);
+        Assembly r(GetParam());
+        r.assemble(testsupport::randomConnectedOrder(r.neighbours, seed), seed);
+        r.expectWholeTiling(false);
     }
 }
 
-TEST_P(PatchAssembly, DetachFromTheMiddleAndJoinAgain) {
+TEST_P(Patch, TheMiddleTileDetachedFitsBackOnlyTheRightWayRound) {
     Assembly a(GetParam());
     a.assemble(testsupport::breadthFirstOrder(a.neighbours, 0), 3);
     TileGroup& group = *a.f.doc.board.groups[0];
-    // Patch tile 0 lies at the centre, surrounded by others.
-    Tile* middle = nullptr;
-    for (const auto& t : group.tiles) {
-        if (a.index.at(t.get()) == 0) {
-            middle = t.get();
-        }
-    }
-    ASSERT_NE(middle, nullptr);
+    Tile* middle = group.tiles[0].get(); // patch tile 0, at the centre, surrounded by others
+    ASSERT_EQ(a.index.at(middle), 0);
     ASSERT_TRUE(detachTile(a.f.doc, a.f.sel, middle));
     a.index.erase(middle);
     Tile* alone = a.f.sel.currentTile;
     ASSERT_EQ(a.f.doc.board.count(), 2);
-    EXPECT_EQ(group.count(), kPatchTiles - 1);
-    // The hole's edges are free again.
-    for (const auto& t : group.tiles) {
-        for (const TileEdge& e : t->outline.edges) {
-            EXPECT_NE(e.neighbour, alone);
-            EXPECT_NE(e.neighbour, middle);
-        }
-    }
-    // Lifted a few pixels and dropped back in.
+    EXPECT_EQ(a.f.doc.board.groups.back().get(), alone->group); // on top, selected to turn
+    EXPECT_FALSE(detachTile(a.f.doc, a.f.sel, alone));
+    // Lifted by a few pixels and turned half a circle, it meets its partners with the wrong
+    // codes (a rhomb covers the same ground, a dart or kite sticks out): refused, and the group
+    // stays as it was. Right way round it fits.
+    const BoardPixel from = a.f.pixelOf(alone->x, alone->y);
     ASSERT_TRUE(moveCurrentTileByPixels(a.f.doc, a.f.sel, 2, -1));
+    EXPECT_FALSE(moveCurrentTileByPixels(a.f.doc, a.f.sel, -100000, 0)); // off the board
+    for (int step = 0; step < 10; ++step) {
+        ASSERT_TRUE(rotateCurrentTile(a.f.doc, a.f.sel, true));
+    }
+    const Tile* turned = a.f.sel.currentTile;
+    const BoardPixel to = a.f.pixelOf(turned->x, turned->y);
+    EXPECT_EQ((std::array{to.x, to.y, turned->selected}), (std::array{from.x + 2, from.y - 1, 1}));
+    EXPECT_FALSE(joinCurrentTile(a.f.doc, a.f.sel));
+    a.f.sel.currentTile->selected = 0; // only a selected tile turns
+    EXPECT_FALSE(rotateCurrentTile(a.f.doc, a.f.sel, true));
+    a.f.sel.currentTile->selected = 1;
+    a.f.sel.groupMode = true;               // a one-tile group turns in group mode too
+    for (int step = 0; step < 10; ++step) { // the full turn passes from 19 to 0
+        ASSERT_TRUE(rotateCurrentTile(a.f.doc, a.f.sel, true));
+    }
+    a.f.sel.groupMode = false;
     ASSERT_TRUE(joinCurrentTile(a.f.doc, a.f.sel));
     a.index[a.f.doc.board.groups.back()->tiles.back().get()] = 0;
     a.expectWholeTiling(true);
+
+    // The whole patch moved by pixels keeps its links and its region, up to the left edge.
+    const View& v = a.f.doc.view;
+    a.f.sel.currentGroup = &group;
+    a.f.sel.currentTile = group.tiles[5].get();
+    group.selected = a.f.sel.currentTile->selected = 1;
+    EXPECT_FALSE(moveCurrentGroupByPixels(a.f.doc, a.f.sel, 1, 0)); // in group mode only
+    a.f.sel.groupMode = true;
+    EXPECT_FALSE(rotateCurrentTile(a.f.doc, a.f.sel, true)); // nor a tile of it in group mode
+    const int toEdge = static_cast<int>(group.minX / v.cmPerPixelX);
+    EXPECT_FALSE(moveCurrentGroupByPixels(a.f.doc, a.f.sel, -toEdge - 1, 0));
+    ASSERT_TRUE(moveCurrentGroupByPixels(a.f.doc, a.f.sel, -toEdge, 7));
+    EXPECT_LT(group.minX, v.cmPerPixelX);
+    a.originX -= toEdge * v.cmPerPixelX;
+    a.originY -= 7 * v.cmPerPixelY;
+    a.expectWholeTiling(true);
+
+    // Rescaled about the mean of all positions: not at all when a position would leave the
+    // board, else every position and corner scales and the links stay.
+    EXPECT_FALSE(resizeAllTiles(a.f.doc, 2.0));
+    a.expectWholeTiling(true);
+    double cx = 0;
+    double cy = 0;
+    for (const auto& t : group.tiles) {
+        cx += t->x / group.count();
+        cy += t->y / group.count();
+    }
+    ASSERT_TRUE(resizeAllTiles(a.f.doc, 0.5));
+    a.f.doc.view.tileSizeRatio = a.ratio = 0.5;
+    a.originX = cx + (a.originX - cx) * 0.5;
+    a.originY = cy + (a.originY - cy) * 0.5;
+    a.expectWholeTiling(true);
+    BoardFixture empty(GetParam().set);
+    EXPECT_TRUE(resizeAllTiles(empty.doc, 5.0));
 }
 
-TEST_P(PatchAssembly, IllegalDropsLeaveTheBoardUnchanged) {
-    const SetCase& c = GetParam();
-    Assembly a(c);
-    // Hold back the first tile of the order that has a neighbour of the wanted kind:
-    // a dart (resp. a thick rhomb).
-    const std::int32_t heldKind = c.set == setcode::PenroseNo1 ? kind::Dart : kind::WideDiamond;
-    std::vector<int> order = testsupport::breadthFirstOrder(a.neighbours, 0);
-    int held = -1;
-    for (std::size_t k = 1; k < order.size(); ++k) {
-        if (a.patch[order[k]].kind == heldKind) {
-            held = order[k];
-            order.erase(order.begin() + static_cast<long>(k));
-            break;
-        }
-    }
-    ASSERT_GE(held, 0);
-    // The rest must still be connected without it: keep only what reaches tile 0.
-    std::vector<std::vector<int>> without = a.neighbours;
-    without[held].clear();
-    for (auto& n : without) {
-        n.erase(std::remove(n.begin(), n.end(), held), n.end());
-    }
-    order = testsupport::breadthFirstOrder(without, order[0]);
-    a.assemble(order, 5);
-    const TileGroup& group = *a.f.doc.board.groups[0];
-    const int before = group.count();
-
-    // Turned half a circle in its own place: a rhomb covers the same ground, a dart
-    // sticks out; either way the edges meet their partners with the wrong codes.
-    const std::int32_t turned = (a.patch[held].rotation + 10) % 20;
-    ASSERT_NE(a.f.drop(heldKind, turned, a.trueX(held), a.trueY(held)), nullptr);
-    EXPECT_FALSE(joinCurrentTile(a.f.doc, a.f.sel));
-    EXPECT_EQ(group.count(), before);
-    removeTile(a.f.doc, a.f.sel.currentTile);
-    a.f.sel.clear();
-
-    // Right way round it fits.
-    ASSERT_NE(a.f.drop(heldKind, a.patch[held].rotation, a.trueX(held), a.trueY(held), 1, 0),
-              nullptr);
-    EXPECT_TRUE(joinCurrentTile(a.f.doc, a.f.sel));
-    EXPECT_EQ(group.count(), before + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sets, PatchAssembly, testing::ValuesIn(kSets),
+INSTANTIATE_TEST_SUITE_P(Sets, Patch, testing::ValuesIn(kSets),
                          [](const testing::TestParamInfo<SetCase>& info) {
                              return std::string(info.param.name);
                          });
 
-// Small tiles on the screen: the enlarged polygons of neighbours overlap by less than a
-// pixel, yet every join must still find its group. (At a tenth of the size a dart's short
-// edge is under 4 pixels long at 96 dpi; smaller tiles are worked on zoomed in.)
+// Small tiles (a tenth of the size is a dart's short edge of under 4 pixels at 96 dpi): the
+// enlarged polygons of neighbours overlap by less than a pixel, yet every join must find them.
 TEST(SmallTiles, JoinAtEveryTileSize) {
     for (double ratio : {0.3, 0.2, 0.1}) {
         SCOPED_TRACE(ratio);
-        BoardFixture f(setcode::PenroseNo1, 60002);
-        f.doc.view.tileSizeRatio = ratio;
-        const auto patch = testsupport::kiteDartPatch(120);
-        const auto neighbours = testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles);
-        const double ox = boardWidthCm(f.doc.view) / 2;
-        const double oy = boardHeightCm(f.doc.view) / 2;
-        for (int i : testsupport::breadthFirstOrder(neighbours, 0)) {
-            Tile* t = f.putTile(patch[i].kind, patch[i].rotation, ox + patch[i].x * ratio,
-                                oy + patch[i].y * ratio);
-            t->selected = 1;
-            f.sel.currentTile = t;
-            f.sel.currentGroup = t->group;
-            if (f.doc.board.count() > 1) {
-                ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "patch tile " << i;
-            }
-        }
-        EXPECT_EQ(f.doc.board.count(), 1);
+        Assembly a(kSets[0], ratio);
+        a.assemble(testsupport::breadthFirstOrder(a.neighbours, 0), 1);
+        a.expectWholeTiling(true);
     }
 }

@@ -7,10 +7,9 @@
 
 namespace pavelora::testsupport {
 
-// Lays a patch on the document's board as one joined group at the view's tile size: tile i
-// at (originX + x_i × ratio, originY + y_i × ratio), the edges that the tiling shares
-// linked both ways, boundary, region and box built once. Tiles listed in `skip` are left
-// out. Quicker than joining tile by tile, for benchmarks of big tilings.
+// Lays a patch as one joined group at the view's tile size, tile i at (originX + x_i × ratio,
+// originY + y_i × ratio) unless listed in `skip`, shared edges linked both ways, boundary,
+// region and box built once: quicker than joining tile by tile, for big tilings.
 TileGroup* layJoinedPatch(Document& doc, const std::vector<PlacedTile>& patch, double originX,
                           double originY, const std::vector<int>& skip = {});
 

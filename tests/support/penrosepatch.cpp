@@ -1,23 +1,20 @@
 #include "penrosepatch.h"
 
 #include "core/geometry/tilebuilder.h"
+#include "patchboard.h"
 
 #include <queue>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <numbers>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
-#include <utility>
 
 namespace pavelora::testsupport {
 
@@ -31,22 +28,13 @@ constexpr int kMostTiles = 20000;
 struct Vec {
     double x;
     double y;
+    Vec operator+(Vec b) const { return {x + b.x, y + b.y}; }
+    Vec operator-(Vec b) const { return {x - b.x, y - b.y}; }
+    friend Vec operator*(double s, Vec a) { return {s * a.x, s * a.y}; }
 };
 
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Vec operator*(double s, Vec a) {
-    return {s * a.x, s * a.y};
-}
 double cross(Vec a, Vec b) {
     return a.x * b.y - a.y * b.x;
-}
-double distance(Vec a, Vec b) {
-    return std::hypot(a.x - b.x, a.y - b.y);
 }
 
 // The point a fraction 1/φ of the way from a to b.
@@ -54,25 +42,20 @@ Vec towards(Vec a, Vec b) {
     return a + (1.0 / kPhi) * (b - a);
 }
 
-// Points that lie within a tolerance of each other get the same id. Cells are far wider
-// than the tolerance, so a point is looked for in its own cell and the eight around it.
+// Points within a tolerance of each other get the same id. Cells are far wider than the
+// tolerance, so a point is looked for in its own cell and the eight around it.
 class PointIndex {
 public:
     explicit PointIndex(double tolerance) : tolerance_(tolerance) {}
 
     int find(Vec p) const {
-        const std::int64_t cx = cellOf(p.x);
-        const std::int64_t cy = cellOf(p.y);
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
             for (std::int64_t dy = -1; dy <= 1; ++dy) {
-                auto it = cells_.find(key(cx + dx, cy + dy));
-                if (it == cells_.end()) {
-                    continue;
-                }
-                for (int id : it->second) {
-                    if (std::abs(points_[id].x - p.x) <= tolerance_ &&
-                        std::abs(points_[id].y - p.y) <= tolerance_) {
-                        return id;
+                const auto it = cells_.find(key(cellOf(p.x) + dx, cellOf(p.y) + dy));
+                for (std::size_t k = 0; it != cells_.end() && k < it->second.size(); ++k) {
+                    const Vec& q = points_[it->second[k]];
+                    if (std::abs(q.x - p.x) <= tolerance_ && std::abs(q.y - p.y) <= tolerance_) {
+                        return it->second[k];
                     }
                 }
             }
@@ -113,27 +96,19 @@ std::uint64_t pairKey(int a, int b) {
     return (static_cast<std::uint64_t>(a) << 32) | static_cast<std::uint32_t>(b);
 }
 
-// --- Robinson half-tiles ---
-//
-// Every half-tile is a golden triangle whose corners are named by the part they play in
-// the whole tile, which fixes where the match codes go:
-//
-//   Kite      a apex (72° corner of the kite), b wing, c the 144° corner; a-c is the axis.
-//   Dart      a the reflex corner, b wing, c tip; a-c is the axis.
-//   Thick     a an obtuse corner, b the acute corner where the two code-1 edges meet,
-//             c the acute corner where the two code-2 edges meet; b-c is the long diagonal.
-//   Thin      a an acute corner, b the obtuse corner where the two code-1 edges meet,
-//             c the one where the two code-2 edges meet; b-c is the short diagonal.
-//
-// Reading the codes as arrows (an edge with code +k run from P to Q is an arrow of kind k
-// from P to Q), two edges may be shared exactly when their arrows agree. Kite: long edges
-// point from the wings to the apex, short ones from the wings to the 144° corner. Dart:
-// long edges point from the tip to the wings, short ones from the reflex corner to the
-// wings. Thick rhomb: kind-1 arrows run from b into the obtuse corners, kind-2 arrows from
-// the obtuse corners into c. Thin rhomb: all four arrows leave the acute corners.
-//
-// Each shape is its own mirror image together with its arrows, so a mirrored patch is as
-// legal as the original; the named corners are what has to be right.
+// Robinson half-tiles: golden triangles whose corners are named by their part in the whole
+// tile, which fixes where the match codes go.
+//   Kite   a apex (72° corner), b wing, c the 144° corner; a-c is the axis.
+//   Dart   a the reflex corner, b wing, c tip; a-c is the axis.
+//   Thick  a an obtuse corner, b the acute corner where the two code-1 edges meet, c the
+//          acute corner where the code-2 edges meet; b-c is the long diagonal.
+//   Thin   a an acute corner, b the obtuse corner where the code-1 edges meet, c the one
+//          where the code-2 edges meet; b-c is the short diagonal.
+// Read as arrows (code +k run from P to Q: an arrow of kind k from P to Q), two edges may be
+// shared exactly when their arrows agree. Kite: long edges point from the wings to the apex,
+// short ones from the wings to the 144° corner. Dart: long edges from the tip to the wings,
+// short ones from the reflex corner to the wings. Thick: kind 1 from b into the obtuse
+// corners, kind 2 from those into c. Thin: all four arrows leave the acute corners.
 enum class Half { Kite, Dart, Thick, Thin };
 
 struct Triangle {
@@ -143,18 +118,16 @@ struct Triangle {
     Vec c;
 };
 
-// One deflation step: every half-tile is cut into half-tiles 1/φ its size. The cuts fall
-// on the same points from both sides of every edge, and the new halves meet with agreeing
-// arrows; halves of one new tile may come from two neighbouring old ones.
+// One deflation step: every half-tile is cut into half-tiles 1/φ its size, cut on the same
+// points from both sides of every edge.
 std::vector<Triangle> deflate(const std::vector<Triangle>& triangles) {
     std::vector<Triangle> out;
     out.reserve(triangles.size() * 3);
     for (const Triangle& t : triangles) {
         switch (t.half) {
         case Half::Kite: {
-            // A whole kite with its apex at the wing b and its 144° corner g on the axis,
-            // and half a dart with its tip at the apex a and its axis along the long edge
-            // a-b; the other half of that dart comes from the tile across the edge.
+            // A whole kite with its apex at the wing b and its 144° corner g on the axis, and
+            // half a dart with its tip at a and its axis along the long edge a-b.
             const Vec f = towards(t.b, t.a);
             const Vec g = towards(t.a, t.c);
             out.push_back({Half::Kite, t.b, t.c, g});
@@ -163,25 +136,22 @@ std::vector<Triangle> deflate(const std::vector<Triangle>& triangles) {
             break;
         }
         case Half::Dart: {
-            // Half a kite with its apex at the tip c and its 144° corner at the reflex
-            // corner a (the mirror half-dart holds the other half), and half a dart with its
-            // tip at the wing b and its axis along the long edge c-b.
+            // Half a kite with its apex at the tip c and its 144° corner at the reflex corner
+            // a, and half a dart with its tip at the wing b and its axis along c-b.
             const Vec p = towards(t.c, t.b);
             out.push_back({Half::Kite, t.c, p, t.a});
             out.push_back({Half::Dart, p, t.a, t.b});
             break;
         }
         case Half::Thin: {
-            // Half a thin rhomb standing on the old code-1 corner, half a thick one on the
-            // leg a-c; p cuts the leg a-b.
+            // Half a thin rhomb on the old code-1 corner, half a thick one on the leg a-c.
             const Vec p = towards(t.a, t.b);
             out.push_back({Half::Thin, t.c, p, t.b});
             out.push_back({Half::Thick, p, t.c, t.a});
             break;
         }
         case Half::Thick: {
-            // Two halves of thick rhombs and one of a thin one; q cuts the leg b-a and r the
-            // long diagonal b-c, each 1/φ of the way from b.
+            // Two halves of thick rhombs and one of a thin one; q cuts b-a and r b-c.
             const Vec q = towards(t.b, t.a);
             const Vec r = towards(t.b, t.c);
             out.push_back({Half::Thick, r, t.c, t.a});
@@ -215,15 +185,12 @@ std::vector<Triangle> kiteSun(double longEdge) {
 // One thick rhomb with edges `edge`, centred on the origin, its long diagonal upright and
 // its code-1 corner at the top.
 std::vector<Triangle> thickRhomb(double edge) {
-    const double halfDiagonal = edge * std::cos(36.0 * std::numbers::pi / 180.0);
-    const double halfWidth = edge * std::sin(36.0 * std::numbers::pi / 180.0);
-    const Vec top{0.0, halfDiagonal};
-    const Vec bottom{0.0, -halfDiagonal};
-    return {{Half::Thick, Vec{-halfWidth, 0.0}, top, bottom},
-            {Half::Thick, Vec{halfWidth, 0.0}, top, bottom}};
+    const Vec half = polar(edge, 36.0); // half the long diagonal, half the short one
+    const Vec top{0.0, half.x};
+    const Vec bottom{0.0, -half.x};
+    return {{Half::Thick, Vec{-half.y, 0.0}, top, bottom},
+            {Half::Thick, Vec{half.y, 0.0}, top, bottom}};
 }
-
-// --- Whole tiles ---
 
 struct WholeTile {
     std::int32_t kind;
@@ -233,10 +200,8 @@ struct WholeTile {
 // Puts the two side corners in outline order: the outline runs anticlockwise from first,
 // so the side corner met next turns left on the way to third.
 std::array<Vec, 4> outlineOrder(Vec first, Vec sideA, Vec third, Vec sideB) {
-    if (cross(sideA - first, third - first) > 0.0) {
-        return {first, sideA, third, sideB};
-    }
-    return {first, sideB, third, sideA};
+    return cross(sideA - first, third - first) > 0.0 ? std::array{first, sideA, third, sideB}
+                                                     : std::array{first, sideB, third, sideA};
 }
 
 // Pairs the halves that share their axis (darts, kites) or diagonal (rhombs) into whole
@@ -274,39 +239,26 @@ std::vector<WholeTile> pairHalves(const std::vector<Triangle>& triangles, double
             tiles.push_back({kind::WideDiamond, outlineOrder(t.b, t.a, t.c, u.a)});
             break;
         case Half::Thin: // outline from the acute corner that has the code-1 corner next
-            if (cross(t.b - t.a, u.a - t.a) > 0.0) {
-                tiles.push_back({kind::NarrowDiamond2, {t.a, t.b, u.a, t.c}});
-            } else {
-                tiles.push_back({kind::NarrowDiamond2, {u.a, t.b, t.a, t.c}});
-            }
+            tiles.push_back({kind::NarrowDiamond2, cross(t.b - t.a, u.a - t.a) > 0.0
+                                                       ? std::array{t.a, t.b, u.a, t.c}
+                                                       : std::array{u.a, t.b, t.a, t.c}});
             break;
         }
     }
     return tiles;
 }
 
-std::string describe(const WholeTile& t) {
-    std::ostringstream s;
-    s.precision(17);
-    s << "kind " << t.kind << " corners";
-    for (const Vec& v : t.corners) {
-        s << " (" << v.x << ", " << v.y << ")";
-    }
-    return s.str();
-}
-
-// Finds the rotation and reference point at which buildTile's outline of the kind covers
-// the tile's corners in order, and checks that it does to within 1e-9.
+// The rotation and reference point at which buildTile's outline covers the tile's corners in
+// order, checked to within 1e-9.
 PlacedTile fit(const WholeTile& t, const TileSet& set, const AngleTable& angles) {
     // At rotation 0 every one of these outlines has its corner 0 straight above corner 2.
     const Vec axis = t.corners[0] - t.corners[2];
     const double turn = (std::atan2(axis.y, axis.x) - std::numbers::pi / 2) / kStepRadians;
-    const auto steps = static_cast<std::int32_t>(std::lround(turn));
-    const std::int32_t rotation = ((steps % kDirections) + kDirections) % kDirections;
+    const std::int32_t rotation = ((std::lround(turn) % kDirections) + kDirections) % kDirections;
 
     std::unique_ptr<Tile> built = buildTile(&set, &angles, t.kind, rotation);
     if (!built || built->outline.count() != 4) {
-        throw std::logic_error("penrose patch: cannot build " + describe(t));
+        throw std::logic_error("penrose patch: cannot build kind " + std::to_string(t.kind));
     }
     Vec offset{0.0, 0.0};
     for (int i = 0; i < 4; ++i) {
@@ -317,23 +269,12 @@ PlacedTile fit(const WholeTile& t, const TileSet& set, const AngleTable& angles)
     for (int i = 0; i < 4; ++i) {
         const TileEdge& e = built->outline.edges[i];
         const Vec corner = Vec{e.x1, e.y1} + offset;
-        if (distance(corner, t.corners[i]) > 1e-9) {
-            std::ostringstream s;
-            s.precision(17);
-            s << "penrose patch: rotation " << rotation << " does not fit " << describe(t)
-              << ": corner " << i << " lands at (" << corner.x << ", " << corner.y << ")";
-            throw std::logic_error(s.str());
+        if (std::hypot(corner.x - t.corners[i].x, corner.y - t.corners[i].y) > 1e-9) {
+            throw std::logic_error("penrose patch: kind " + std::to_string(t.kind) +
+                                   " does not fit at rotation " + std::to_string(rotation));
         }
     }
     return {t.kind, rotation, offset.x, offset.y};
-}
-
-Vec centroid(const WholeTile& t) {
-    Vec sum{0.0, 0.0};
-    for (const Vec& v : t.corners) {
-        sum = sum + v;
-    }
-    return 0.25 * sum;
 }
 
 // For each outline, the sorted indices of the others that have an edge with the same two
@@ -380,7 +321,8 @@ std::vector<int> gatherAroundOrigin(const std::vector<WholeTile>& tiles, int cou
     std::vector<double> radius(tiles.size());
     int nearest = 0;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        const Vec c = centroid(tiles[i]);
+        const auto& v = tiles[i].corners;
+        const Vec c = 0.25 * (v[0] + v[1] + v[2] + v[3]);
         radius[i] = std::hypot(c.x, c.y);
         if (radius[i] < radius[nearest]) {
             nearest = static_cast<int>(i);
@@ -407,9 +349,9 @@ std::vector<int> gatherAroundOrigin(const std::vector<WholeTile>& tiles, int cou
     return taken;
 }
 
-// Deflates the seed made by `seedOfSize` (given the size that shrinks to tile units after
-// the chosen number of steps) until the whole tiles number several times the patch, so
-// that the patch stays well inside them, then gathers and fits the patch.
+// Deflates the seed made by `seedOfSize` (given the size that shrinks to tile units after the
+// chosen number of steps) until the whole tiles number several times the patch, then gathers
+// and fits the patch.
 std::vector<PlacedTile> makePatch(std::int32_t setCode, int minTiles,
                                   const std::function<std::vector<Triangle>(double)>& seedOfSize,
                                   double unitSize) {
@@ -444,7 +386,6 @@ std::vector<PlacedTile> makePatch(std::int32_t setCode, int minTiles,
 } // namespace
 
 std::vector<PlacedTile> kiteDartPatch(int minTiles) {
-    // Kites and darts have long edges φ and short edges 1.
     return makePatch(setcode::PenroseNo1, minTiles, kiteSun, kPhi);
 }
 
@@ -452,29 +393,19 @@ std::vector<PlacedTile> rhombPatch(int minTiles) {
     return makePatch(setcode::PenroseNo2, minTiles, thickRhomb, 1.0);
 }
 
-std::vector<PatchPoint> placedOutline(const PlacedTile& tile, const TileSet& tileSet,
-                                      const AngleTable& angles) {
-    std::unique_ptr<Tile> built = buildTile(&tileSet, &angles, tile.kind, tile.rotation);
-    if (!built) {
-        throw std::invalid_argument("placedOutline: kind " + std::to_string(tile.kind) +
-                                    " at rotation " + std::to_string(tile.rotation) +
-                                    " cannot be built in set " + std::to_string(tileSet.code));
-    }
-    std::vector<PatchPoint> outline;
-    for (const TileEdge& e : built->outline.edges) {
-        outline.push_back({e.x1 + tile.x, e.y1 + tile.y});
-    }
-    return outline;
-}
-
 std::vector<std::vector<int>> edgeNeighbours(const std::vector<PlacedTile>& patch,
                                              const TileSet& tileSet, const AngleTable& angles) {
     std::vector<std::vector<Vec>> outlines;
     outlines.reserve(patch.size());
     for (const PlacedTile& tile : patch) {
+        std::unique_ptr<Tile> built = buildTile(&tileSet, &angles, tile.kind, tile.rotation);
+        if (!built) {
+            throw std::invalid_argument("edgeNeighbours: kind " + std::to_string(tile.kind) +
+                                        " cannot be built");
+        }
         std::vector<Vec>& outline = outlines.emplace_back();
-        for (const PatchPoint& p : placedOutline(tile, tileSet, angles)) {
-            outline.push_back({p.x, p.y});
+        for (const TileEdge& e : built->outline.edges) {
+            outline.push_back({e.x1 + tile.x, e.y1 + tile.y});
         }
     }
     return sharingAnEdge(outlines, 1e-9);
@@ -505,8 +436,7 @@ std::vector<int> randomConnectedOrder(const std::vector<std::vector<int>>& neigh
     if (n == 0) {
         return {};
     }
-    // mt19937 is the same everywhere; the distributions of <random> are not, so draws
-    // are reduced with a plain remainder.
+    // mt19937 is the same everywhere, the distributions of <random> are not.
     std::mt19937 random(seed);
     std::vector<char> seen(n, 0);
     std::vector<int> frontier{static_cast<int>(random() % n)};
@@ -526,6 +456,41 @@ std::vector<int> randomConnectedOrder(const std::vector<std::vector<int>>& neigh
         }
     }
     return order;
+}
+
+TileGroup* layJoinedPatch(Document& doc, const std::vector<PlacedTile>& patch, double originX,
+                          double originY, const std::vector<int>& skip) {
+    const double ratio = doc.view.tileSizeRatio;
+    auto owned = newGroup();
+    PointIndex points(1e-9 * std::max(1.0, ratio));
+    std::map<std::pair<int, int>, TileEdge*> edges; // by the ids of their ends
+    for (std::size_t i = 0; i < patch.size(); ++i) {
+        if (std::find(skip.begin(), skip.end(), static_cast<int>(i)) != skip.end()) {
+            continue;
+        }
+        auto tile = buildTile(doc.tileSet.get(), &doc.angles, patch[i].kind, patch[i].rotation);
+        placeOutline(doc, *tile, originX + patch[i].x * ratio, originY + patch[i].y * ratio);
+        for (TileEdge& e : tile->outline.edges) {
+            edges[{points.idOf({e.x1, e.y1}), points.idOf({e.x2, e.y2})}] = &e;
+        }
+        appendTileRaw(*owned, std::move(tile));
+    }
+    for (auto& [ends, e] : edges) {
+        if (const auto back = edges.find({ends.second, ends.first}); back != edges.end()) {
+            e->neighbour = back->second->owner;
+        }
+    }
+    TileGroup* group = appendGroup(doc.board, std::move(owned));
+    rebuildGroup(doc, *group);
+    return group;
+}
+
+double tileSizeToFit(const std::vector<PlacedTile>& patch, double radius) {
+    double reach = 0;
+    for (const PlacedTile& t : patch) {
+        reach = std::max(reach, std::hypot(t.x, t.y));
+    }
+    return radius / (reach + 2);
 }
 
 } // namespace pavelora::testsupport
