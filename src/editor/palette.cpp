@@ -42,8 +42,8 @@ std::optional<Palette> buildPalette(const TileSet& set, double pxPerMmX, double 
     return palette;
 }
 
-PaletteCell* findPaletteCell(Palette& palette, std::int32_t kind) {
-    for (PaletteCell& cell : palette.cells) {
+const PaletteCell* findPaletteCell(const Palette& palette, std::int32_t kind) {
+    for (const PaletteCell& cell : palette.cells) {
         if (cell.kind == kind) {
             return &cell;
         }

@@ -37,7 +37,7 @@ PaletteSize paletteWindowSize(const TileSet& set, double pxPerMmX, double pxPerM
 std::optional<Palette> buildPalette(const TileSet& set, double pxPerMmX, double pxPerMmY,
                                     int clientWidth, int clientHeight, const PaletteFont& font);
 
-PaletteCell* findPaletteCell(Palette& palette, std::int32_t kind);
+const PaletteCell* findPaletteCell(const Palette& palette, std::int32_t kind);
 
 // A click in the palette: chooses the cell under the point, or un-chooses it when it was
 // chosen; every other cell is un-chosen. Returns the chosen kind or -1.

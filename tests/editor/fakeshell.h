@@ -6,104 +6,71 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <string>
 #include <vector>
 
 namespace pavelora::test {
 
-// Progress calls, recorded.
-struct RecordingProgress : Progress {
-    std::vector<std::string> calls;
-    void setText(const QString& text) override { calls.push_back("text " + text.toStdString()); }
-    void start(int total) override { calls.push_back("start " + std::to_string(total)); }
-    void step(int amount) override { calls.push_back("step " + std::to_string(amount)); }
-};
+template <typename T> T take(std::deque<T>& queue) {
+    T front = queue.empty() ? T{} : queue.front();
+    if (!queue.empty()) {
+        queue.pop_front();
+    }
+    return front;
+}
 
-// A shell that records what the editor shows and answers its questions from queues.
-struct FakeShell : Shell {
-    // Answers, taken in order; when a queue is empty: No, cancel.
+// A shell that records what the editor does to the screen and answers from queues (an
+// empty queue answers No or cancels). Its progress display shows nothing.
+struct FakeShell : Shell, Progress {
     std::deque<bool> answers;
-    std::deque<QString> openPaths;
-    std::deque<QString> savePaths;
+    std::deque<QString> openPaths, savePaths;
     std::deque<std::optional<NewDocumentChoice>> newChoices;
-
-    // What was shown.
     struct Message {
-        QString text;
-        QString caption;
-        Icon icon;
+        QString text, caption;
+        int repaintsBefore; // partial repaints before the box
+        QString shown() const { return caption + QLatin1Char('|') + text; }
     };
-    std::vector<Message> questions;
-    std::vector<Message> messages;
+    std::vector<Message> questions, messages;
     QString title;
     std::array<QString, 5> status;
-    bool timerRunning = false;
-    bool paletteOpen = false;
-    QString paletteTitle;
-    int paletteChanges = 0;
-    bool tileCursor = false;
-    bool quitCalled = false;
-    int progressWindowsClosed = 0;
-    int repaints = 0;
-    std::vector<int> settingsDialogs;
-    RecordingProgress progressRecorder;
+    bool timerRunning = false, paletteOpen = false, tileCursor = false, quitCalled = false;
+    int repaints = 0, progressClosed = 0;
 
     bool askYesNo(const QString& text, const QString& caption) override {
-        questions.push_back({text, caption, Icon::None});
-        if (answers.empty()) {
-            return false;
-        }
-        const bool yes = answers.front();
-        answers.pop_front();
-        return yes;
+        questions.push_back({text, caption, repaints});
+        return take(answers);
     }
-    void showMessage(const QString& text, const QString& caption, Icon icon) override {
-        messages.push_back({text, caption, icon});
+    void showMessage(const QString& text, const QString& caption, Icon) override {
+        messages.push_back({text, caption, repaints});
     }
     QString chooseOpenFile(const FileFilter&) override { return take(openPaths); }
     QString chooseSaveFile(const FileFilter&, const QString&) override { return take(savePaths); }
-    std::optional<NewDocumentChoice> runNewDocumentDialog() override {
-        if (newChoices.empty()) {
-            return std::nullopt;
-        }
-        auto choice = newChoices.front();
-        newChoices.pop_front();
-        return choice;
-    }
-    void runSettingsDialog(int command) override { settingsDialogs.push_back(command); }
+    std::optional<NewDocumentChoice> runNewDocumentDialog() override { return take(newChoices); }
+    void runSettingsDialog(int) override {}
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}
-    void setTitle(const QString& t) override { title = t; }
+    void setTitle(const QString& text) override { title = text; }
     void setStatusTexts(const std::array<QString, 5>& texts) override { status = texts; }
     void menuChanged(const MenuState&) override {}
     void setBlinkTimer(bool running) override { timerRunning = running; }
     void repaint(const QRegion&) override { ++repaints; }
-    void repaintAll() override { ++repaints; }
+    void repaintAll() override {}
     void scrollBarsChanged() override {}
     void setTileCursor(bool on) override { tileCursor = on; }
     void focusMainWindow() override {}
     void quit() override { quitCalled = true; }
     QFont paletteFont() override { return QFont(); }
-    QSize openPalette(const QString& t, QSize size) override {
+    QSize openPalette(const QString&, QSize size) override {
         paletteOpen = true;
-        paletteTitle = t;
         return size;
     }
-    void paletteChanged() override { ++paletteChanges; }
+    void paletteChanged() override {}
     void closePalette() override { paletteOpen = false; }
-    Progress& progress() override { return progressRecorder; }
-    void closeProgress() override { ++progressWindowsClosed; }
-
-private:
-    static QString take(std::deque<QString>& q) {
-        if (q.empty()) {
-            return {};
-        }
-        QString s = q.front();
-        q.pop_front();
-        return s;
-    }
+    Progress& progress() override { return *this; }
+    void closeProgress() override { ++progressClosed; }
+    void setText(const QString&) override {}
+    void start(int) override {}
+    void step(int) override {}
 };
 
 // An editor on a 96 dpi screen, talking to a fake shell.
@@ -113,7 +80,6 @@ struct EditorHarness : testing::Test {
     Editor editor{shell, PxPerMm, PxPerMm};
 
     EditorHarness() { editor.resized(1000, 700); }
-
     void newDocument(std::int32_t set = setcode::PenroseNo1, std::int32_t board = 60004) {
         shell.newChoices.push_back(NewDocumentChoice{set, board});
         ASSERT_TRUE(editor.invokeMenuCommand(cmd::New));

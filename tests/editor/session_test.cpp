@@ -1,0 +1,93 @@
+#include "fakeshell.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace pavelora;
+
+namespace {
+
+const QString kNewQuestion = QStringLiteral("新規データです。タイリングデータを保存しますか？");
+const QString kChangedQuestion = QStringLiteral("更新されてます。タイリングデータを保存しますか？");
+
+struct Session : test::EditorHarness {
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+} // namespace
+
+TEST_F(Session, CloseNeverDropsWorkThatWasNotSavedAndOpenRestoresIt) {
+    newDocument();
+    EXPECT_EQ(shell.title, QStringLiteral("無題‐Pavelora"));
+    EXPECT_TRUE(shell.timerRunning && shell.paletteOpen && !shell.status[0].isEmpty() &&
+                !editor.invokeMenuCommand(cmd::New)); // disabled: not carried out
+    // Unchanged and unnamed, it closes without a question.
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Close));
+    EXPECT_FALSE(!shell.questions.empty() || shell.timerRunning || shell.paletteOpen ||
+                 !shell.status[0].isEmpty());
+    EXPECT_EQ(shell.title, QStringLiteral("Pavelora"));
+
+    newDocument();
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::GroupMode)); // a change
+    // Yes, then the save dialog is cancelled: the tiling stays open.
+    shell.answers = {true};
+    EXPECT_TRUE(editor.invokeMenuCommand(cmd::Close));
+    EXPECT_EQ(shell.questions.back().shown(), QStringLiteral("Pavelora|") + kNewQuestion);
+    EXPECT_TRUE(editor.documentOpen() && shell.paletteOpen);
+    // Yes, and the save fails (no such folder): still open, with the failure shown.
+    shell.answers = {true};
+    shell.savePaths = {path("missing/folder/tiling.pvd")};
+    EXPECT_TRUE(editor.invokeMenuCommand(cmd::Close));
+    EXPECT_TRUE(editor.documentOpen());
+    EXPECT_EQ(shell.messages.back().shown(),
+              QStringLiteral("名前を付けて保存|ファイルへの保存ができませんでした"));
+    // The exit that asked for the close is abandoned too.
+    shell.answers = {true};
+    editor.executeCommand(cmd::Exit);
+    EXPECT_FALSE(shell.quitCalled);
+    // The failed save named the document: the window's close offers to overwrite that
+    // name, which fails again, so the window stays.
+    shell.answers = {true};
+    EXPECT_FALSE(editor.closeRequested());
+    EXPECT_EQ(shell.questions.back().text, kChangedQuestion);
+    EXPECT_EQ(shell.messages.back().caption, QStringLiteral("上書き保存"));
+    EXPECT_TRUE(editor.documentOpen());
+    // Saved under a good name, the close goes through.
+    const QString file = path("tiling.pvd");
+    shell.savePaths = {file};
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::SaveAs));
+    EXPECT_EQ(shell.title, file + QStringLiteral("‐Pavelora"));
+    shell.answers = {true};
+    EXPECT_TRUE(editor.closeRequested());
+    EXPECT_FALSE(editor.documentOpen());
+
+    // Opened again, it shows its name and its mode; unchanged but named, it is asked
+    // about as changed all the same.
+    shell.openPaths = {file};
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Open));
+    EXPECT_TRUE(sel().groupMode && editor.menu().checked(cmd::GroupMode));
+    EXPECT_EQ(shell.title, file + QStringLiteral("‐Pavelora"));
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Close));
+    EXPECT_EQ(shell.questions.back().text, kChangedQuestion);
+    // A file that cannot be opened: the message, no document, no progress window.
+    shell.openPaths = {path("missing.pvd")};
+    const int progressWindows = shell.progressClosed;
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Open));
+    EXPECT_FALSE(editor.documentOpen());
+    EXPECT_EQ(shell.messages.back().shown(),
+              QStringLiteral("ファイルを開く|ファイルからの読み込みができませんでした"));
+    EXPECT_EQ(shell.progressClosed, progressWindows + 1);
+}
+
+TEST_F(Session, ErrorCodesEndTheApplicationAfterTheSaveQuestion) {
+    newDocument(setcode::Durer);
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::GroupMode));
+    // The exit goes on though the save is cancelled: nothing can continue after an error.
+    shell.answers = {true};
+    editor.reportError("EP013");
+    EXPECT_EQ(shell.messages.back().shown(),
+              QStringLiteral("ZIRUZ|Applicatione Error! CODE: EP013"));
+    EXPECT_EQ(shell.questions.back().text, kNewQuestion);
+    EXPECT_TRUE(shell.quitCalled && !editor.documentOpen());
+}
