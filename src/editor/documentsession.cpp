@@ -26,7 +26,11 @@ FileFilter jpegFileFilter() {
             QStringLiteral("jpg")};
 }
 
-DocumentSession::~DocumentSession() = default;
+DocumentSession::~DocumentSession() {
+    // Nothing may keep referring to the document as it goes.
+    board_.detach();
+    palette_.detach();
+}
 
 QString DocumentSession::title() const {
     if (!doc_) {
