@@ -1,7 +1,5 @@
-// Writes the pictures of rendered Penrose patches shown in the README:
-//   render_pictures OUTPUT_FOLDER
-// gives penrose1.png (darts and kites), penrose2.png (rhombs) and penrose3.png (a pentagon
-// rosette and the other kinds of "Penrose No.3").
+// `render_pictures OUTPUT_FOLDER` writes the README's pictures: penrose1.png (darts and kites),
+// penrose2.png (rhombs), penrose3.png (a pentagon rosette, the other kinds of "Penrose No.3").
 #include "core/board/board.h"
 #include "core/geometry/tilebuilder.h"
 #include "render/tiledrawing.h"
@@ -9,7 +7,6 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QImage>
 
 #include <cmath>
 #include <cstdio>
@@ -20,79 +17,41 @@ namespace {
 
 struct Picture {
     Document doc;
-    BoardBuffers buffers;
-    QRect used;
 
-    explicit Picture(std::int32_t setCode) {
+    Picture(std::int32_t setCode, double ratio) {
         doc.tileSet = createTileSet(setCode, &doc.patternOn);
         doc.angles = createAngleTable(*doc.tileSet);
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
-        openViewFromDocument(doc.view, 2000, 2000, 60004, 1.0, 2.0, Rgb{255, 255, 255});
+        openViewFromDocument(doc.view, 2000, 2000, 60004, ratio, 2.0, Rgb{255, 255, 255});
     }
 
     void put(std::int32_t kind, std::int32_t rotation, double x, double y) {
         auto tile = buildTile(doc.tileSet.get(), &doc.angles, kind, rotation % 20);
-        if (!tile) {
-            std::fprintf(stderr, "cannot build kind %d\n", kind);
-            return;
+        if (tile) {
+            placeOutline(doc, *tile, x, y);
+            auto group = newGroup();
+            addTileToGroup(doc, *group, std::move(tile));
+            appendGroup(doc.board, std::move(group));
         }
-        placeOutline(doc, *tile, x, y);
-        auto group = newGroup();
-        addTileToGroup(doc, *group, std::move(tile));
-        appendGroup(doc.board, std::move(group));
     }
 
+    // The drawn board cut to the tiles' corners and a margin of 12 pixels.
     bool save(const QString& path) {
+        BoardBuffers buffers;
         (void)createBoardBuffers(buffers, doc.view);
         (void)redrawAllTiles(buffers, doc);
-        QRect bounds;
         const View& v = doc.view;
+        QRect bounds;
         for (const auto& group : doc.board.groups) {
-            for (const auto& tile : group->tiles) {
-                for (const TileEdge& e : tile->outline.edges) {
-                    bounds |= QRect(static_cast<int>(e.x1 * v.pxPerMmX * v.zoom * 10),
-                                    v.boardPixelHeight -
-                                        static_cast<int>(e.y1 * v.pxPerMmY * v.zoom * 10),
-                                    1, 1);
-                }
+            for (const TileEdge& e : group->tiles[0]->outline.edges) {
+                bounds |= QRect(
+                    static_cast<int>(e.x1 * v.pxPerMmX * v.zoom * 10),
+                    v.boardPixelHeight - static_cast<int>(e.y1 * v.pxPerMmY * v.zoom * 10), 1, 1);
             }
         }
         return buffers.backBuffer.copy(bounds.adjusted(-12, -12, 12, 12)).save(path);
     }
 };
-
-void layPatch(Picture& p, const std::vector<testsupport::PlacedTile>& patch, double ratio) {
-    p.doc.view.tileSizeRatio = ratio;
-    for (const auto& t : patch) {
-        p.put(t.kind, t.rotation, 14.85 + ratio * t.x, 10.5 + ratio * t.y);
-    }
-}
-
-// A pentagon with five pentagons on its edges and narrow diamonds in the gaps between
-// them, and beside it the other kinds of the set.
-void layRosette(Picture& p) {
-    const double ratio = 1.4;
-    p.doc.view.tileSizeRatio = ratio;
-    const double cx = 12.0;
-    const double cy = 10.5;
-    const double inradius2 = 1.3763819204711736;  // twice the pentagon's inradius
-    const double circumradius = 0.85065080835204; // the pentagon's corner distance
-    const double rhombHalf = 0.9510565162951535;  // half the narrow diamond's long diagonal
-    const double degree = 3.141592653589793 / 180;
-    p.put(kind::Pentagon1, 0, cx, cy);
-    for (int k = 0; k < 5; ++k) {
-        const double edge = (126 + 72 * k) * degree;
-        p.put(kind::Pentagon2, 2, cx + ratio * inradius2 * std::cos(edge),
-              cy + ratio * inradius2 * std::sin(edge));
-        const double corner = (90 + 72 * k) * degree;
-        const double d = circumradius + rhombHalf;
-        p.put(kind::NarrowDiamond3, 4 * k, cx + ratio * d * std::cos(corner),
-              cy + ratio * d * std::sin(corner));
-    }
-    p.put(kind::Pentagram3, 0, cx + 7.5, cy + 2.2);
-    p.put(kind::WanedPentagram, 0, cx + 7.5, cy - 2.6);
-    p.put(kind::Pentagon3, 0, cx + 11.0, cy);
-}
 
 } // namespace
 
@@ -103,18 +62,33 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    bool ok = true;
-
-    Picture kites(setcode::PenroseNo1);
-    layPatch(kites, testsupport::kiteDartPatch(160), 0.9);
-    ok = kites.save(out.filePath(QStringLiteral("penrose1.png"))) && ok;
-
-    Picture rhombs(setcode::PenroseNo2);
-    layPatch(rhombs, testsupport::rhombPatch(160), 1.1);
-    ok = rhombs.save(out.filePath(QStringLiteral("penrose2.png"))) && ok;
-
-    Picture pentagons(setcode::PenroseNo3);
-    layRosette(pentagons);
-    ok = pentagons.save(out.filePath(QStringLiteral("penrose3.png"))) && ok;
+    Picture kites(setcode::PenroseNo1, 0.9);
+    for (const auto& t : testsupport::kiteDartPatch(160)) {
+        kites.put(t.kind, t.rotation, 14.85 + 0.9 * t.x, 10.5 + 0.9 * t.y);
+    }
+    Picture rhombs(setcode::PenroseNo2, 1.1);
+    for (const auto& t : testsupport::rhombPatch(160)) {
+        rhombs.put(t.kind, t.rotation, 14.85 + 1.1 * t.x, 10.5 + 1.1 * t.y);
+    }
+    // A pentagon with five pentagons on its edges and narrow diamonds in the gaps between them
+    // (the pentagons' centres twice the inradius away, the diamonds' the corner distance plus
+    // half their long diagonal), and beside it the other kinds of the set.
+    Picture pentagons(setcode::PenroseNo3, 1.4);
+    auto around = [&pentagons](std::int32_t kind, int rotation, double reach, int angle) {
+        const double degree = 3.141592653589793 / 180;
+        pentagons.put(kind, rotation, 12.0 + 1.4 * reach * std::cos(angle * degree),
+                      10.5 + 1.4 * reach * std::sin(angle * degree));
+    };
+    around(kind::Pentagon1, 0, 0.0, 0);
+    for (int k = 0; k < 5; ++k) {
+        around(kind::Pentagon2, 2, 1.3763819204711736, 126 + 72 * k);
+        around(kind::NarrowDiamond3, 4 * k, 0.85065080835204 + 0.9510565162951535, 90 + 72 * k);
+    }
+    pentagons.put(kind::Pentagram3, 0, 12.0 + 7.5, 10.5 + 2.2);
+    pentagons.put(kind::WanedPentagram, 0, 12.0 + 7.5, 10.5 - 2.6);
+    pentagons.put(kind::Pentagon3, 0, 12.0 + 11.0, 10.5);
+    const bool ok = kites.save(out.filePath(QStringLiteral("penrose1.png"))) &
+                    rhombs.save(out.filePath(QStringLiteral("penrose2.png"))) &
+                    pentagons.save(out.filePath(QStringLiteral("penrose3.png")));
     return ok ? 0 : 1;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -18,20 +17,15 @@ namespace pavelora::test {
 struct DecodedJpeg {
     int width = 0;
     int height = 0;
-    int components = 0;
-    bool jfif = false;
-    int densityUnit = 0;
+    int densityUnit = 0; // of the JFIF header
     int xDensity = 0;
     int yDensity = 0;
-    bool progressive = false;
     std::vector<int> luminanceTable; // quantisation table 0, natural order
     std::vector<std::uint8_t> rgb;   // width * height * 3
 
     int channel(int x, int y, int c) const {
-        return rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                    static_cast<std::size_t>(x)) *
-                       3 +
-                   static_cast<std::size_t>(c)];
+        const auto at = static_cast<std::size_t>((y * width + x) * 3 + c);
+        return rgb[at];
     }
 };
 
@@ -45,6 +39,7 @@ struct DecodeErrors {
 }
 inline void silent(j_common_ptr) {}
 
+// Fills `out`, held by the caller so that a jump back from the library leaves it intact.
 inline bool decodeInto(std::FILE* file, DecodedJpeg& out) {
     jpeg_decompress_struct cinfo{};
     DecodeErrors errors{};
@@ -62,16 +57,11 @@ inline bool decodeInto(std::FILE* file, DecodedJpeg& out) {
     jpeg_start_decompress(&cinfo);
     out.width = static_cast<int>(cinfo.output_width);
     out.height = static_cast<int>(cinfo.output_height);
-    out.components = cinfo.num_components;
-    out.jfif = cinfo.saw_JFIF_marker != 0;
     out.densityUnit = cinfo.density_unit;
     out.xDensity = cinfo.X_density;
     out.yDensity = cinfo.Y_density;
-    out.progressive = cinfo.progressive_mode != 0;
-    if (cinfo.quant_tbl_ptrs[0] != nullptr) {
-        for (int k = 0; k < DCTSIZE2; ++k) {
-            out.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[k]);
-        }
+    for (int k = 0; cinfo.quant_tbl_ptrs[0] != nullptr && k < DCTSIZE2; ++k) {
+        out.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[k]);
     }
     out.rgb.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 3);
     while (cinfo.output_scanline < cinfo.output_height) {
@@ -93,30 +83,7 @@ inline std::optional<DecodedJpeg> decodeJpeg(const QString& path) {
     DecodedJpeg out;
     const bool ok = detail::decodeInto(file, out);
     std::fclose(file);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return out;
-}
-
-// The start-of-frame markers in a JPEG file's bytes: 0xC0 for baseline, 0xC1 extended,
-// 0xC2 progressive and so on. Coded data stuffs every 0xFF with a zero byte, so a 0xFF
-// followed by a frame code is a marker.
-inline std::vector<int> frameMarkers(const QString& path) {
-    QFile file(path);
-    std::vector<int> markers;
-    if (!file.open(QIODevice::ReadOnly)) {
-        return markers;
-    }
-    const QByteArray bytes = file.readAll();
-    for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
-        const auto code = static_cast<std::uint8_t>(bytes[i + 1]);
-        if (static_cast<std::uint8_t>(bytes[i]) == 0xFF && code >= 0xC0 && code <= 0xCF &&
-            code != 0xC4 && code != 0xC8 && code != 0xCC) {
-            markers.push_back(code);
-        }
-    }
-    return markers;
+    return ok ? std::optional(out) : std::nullopt;
 }
 
 } // namespace pavelora::test
