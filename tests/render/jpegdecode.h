@@ -19,7 +19,6 @@ struct DecodedJpeg {
     int height = 0;
     int densityUnit = 0; // of the JFIF header
     int xDensity = 0;
-    int yDensity = 0;
     std::vector<int> luminanceTable; // quantisation table 0, natural order
     std::vector<std::uint8_t> rgb;   // width * height * 3
 
@@ -37,7 +36,6 @@ struct DecodeErrors {
 [[noreturn]] inline void decodeFailed(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<DecodeErrors*>(cinfo->err)->jump, 1);
 }
-inline void silent(j_common_ptr) {}
 
 // Fills `out`, held by the caller so that a jump back from the library leaves it intact.
 inline bool decodeInto(std::FILE* file, DecodedJpeg& out) {
@@ -45,7 +43,6 @@ inline bool decodeInto(std::FILE* file, DecodedJpeg& out) {
     DecodeErrors errors{};
     cinfo.err = jpeg_std_error(&errors.standard);
     errors.standard.error_exit = decodeFailed;
-    errors.standard.output_message = silent;
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -59,14 +56,12 @@ inline bool decodeInto(std::FILE* file, DecodedJpeg& out) {
     out.height = static_cast<int>(cinfo.output_height);
     out.densityUnit = cinfo.density_unit;
     out.xDensity = cinfo.X_density;
-    out.yDensity = cinfo.Y_density;
     for (int k = 0; cinfo.quant_tbl_ptrs[0] != nullptr && k < DCTSIZE2; ++k) {
         out.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[k]);
     }
-    out.rgb.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 3);
+    out.rgb.resize(3 * std::size_t{cinfo.output_width} * cinfo.output_height);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = out.rgb.data() + static_cast<std::size_t>(cinfo.output_scanline) *
-                                            static_cast<std::size_t>(out.width) * 3;
+        JSAMPROW row = &out.rgb[3 * std::size_t{cinfo.output_width} * cinfo.output_scanline];
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_decompress(&cinfo);

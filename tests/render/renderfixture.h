@@ -6,9 +6,6 @@
 
 #include <QImage>
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -35,19 +32,16 @@ inline std::set<QRgb> coloursNear(const QImage& image, QPoint p) {
 // 0 centred on vertex 0, that of 1 on vertex 2: points of each ±30° from it (none for others).
 inline std::vector<std::tuple<int, double, double>> arcPoints(const Tile& t) {
     std::vector<std::tuple<int, double, double>> points;
-    for (int colour = 0; colour < 2 && (t.kind == kind::Dart || t.kind == kind::Kaite); ++colour) {
-        const TileEdge& e = t.outline.edges[static_cast<std::size_t>(2 * colour)];
-        for (double angle : {0.5235987755982988, -0.5235987755982988}) {
-            const double dx = t.x - e.x1;
-            const double dy = t.y - e.y1;
-            points.emplace_back(colour, e.x1 + std::cos(angle) * dx - std::sin(angle) * dy,
-                                e.y1 + std::sin(angle) * dx + std::cos(angle) * dy);
-        }
+    for (int k = 0; k < 4 && (t.kind == kind::Dart || t.kind == kind::Kaite); ++k) {
+        const TileEdge& centre = t.outline.edges[static_cast<std::size_t>(k / 2 * 2)];
+        const double c = 0.8660254037844387, s = k % 2 == 0 ? 0.5 : -0.5; // ±30°
+        const double dx = t.x - centre.x1, dy = t.y - centre.y1;
+        points.emplace_back(k / 2, centre.x1 + c * dx - s * dy, centre.y1 + s * dx + c * dy);
     }
     return points;
 }
 
-// A board document with its buffers; tests collect the changed regions the drawing returns.
+// A board document, its buffers and the changed regions that drawing returned.
 struct RenderFixture : BoardFixture {
     BoardBuffers buffers;
     std::vector<QRegion> reported;
@@ -72,9 +66,9 @@ struct RenderFixture : BoardFixture {
     std::vector<Tile*> layPatch(const std::vector<testsupport::PlacedTile>& patch, double ox,
                                 double oy) {
         std::vector<Tile*> tiles;
+        const double s = doc.view.tileSizeRatio;
         for (const auto& p : patch) {
-            tiles.push_back(putTile(p.kind, p.rotation, ox + doc.view.tileSizeRatio * p.x,
-                                    oy + doc.view.tileSizeRatio * p.y));
+            tiles.push_back(putTile(p.kind, p.rotation, ox + s * p.x, oy + s * p.y));
         }
         return tiles;
     }

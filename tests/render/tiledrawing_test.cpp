@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <span>
 
 using namespace pavelora;
 using namespace pavelora::test;
@@ -22,10 +23,9 @@ void replaceTile(RenderFixture& f, Tile* old, Tile* next) {
 
 } // namespace
 
-// Every kind at three rotations, drawn by one full redraw. Without the pattern the face has
-// the kind colour and the middle of each rim strip its shade. The pattern changes each tile of
-// a Penrose set, inside the tile only, and the two circles of a dart or kite pass through its
-// reference point; tiles of "Durer" and "Kepler" have none.
+// Every kind at three rotations in one full redraw. Without the pattern faces have the kind
+// colour and rim strips their shades. The pattern changes tiles of the Penrose sets, inside the
+// tile only, its circles through a dart's or kite's reference point; "Durer" and "Kepler" none.
 TEST(DrawTile, FacesRimStripsAndPairPatterns) {
     for (const TileSetEntry& entry : TileSetCatalogue) {
         RenderFixture f(entry.code, 60002); // "Ａ３横"
@@ -44,16 +44,14 @@ TEST(DrawTile, FacesRimStripsAndPairPatterns) {
         for (const Tile* t : tiles) {
             const Rgb base = *kindColour(*f.doc.tileSet, t->kind);
             EXPECT_EQ(image.pixel(f.bufferPixel(t->x, t->y)), rgb(base)) << t->kind;
-            for (std::size_t i = 1; i < t->decorations.size(); ++i) {
-                const EdgeChain& strip = t->decorations[i];
-                // Half the inset in: at tile size 2, 0.9 times the sum of the outer edge's ends.
+            // Rim strips half the inset in: at tile size 2, 0.9 × the sum of the edge's ends.
+            for (const EdgeChain& strip : std::span(t->decorations).subspan(1)) {
                 const TileEdge& e = strip.edges[0];
-                const QPoint middle =
-                    f.bufferPixel(t->x + 0.9 * (e.x1 + e.x2), t->y + 0.9 * (e.y1 + e.y2));
-                EXPECT_EQ(
-                    image.pixel(middle),
-                    rgb(shadeColour(shadingFactor(strip, f.doc.tileSet->outlineRatio2), base)))
-                    << t->kind << " rotation " << t->rotation << " strip " << i;
+                const double shade = shadingFactor(strip, f.doc.tileSet->outlineRatio2);
+                EXPECT_EQ(image.pixel(f.bufferPixel(t->x + 0.9 * (e.x1 + e.x2),
+                                                    t->y + 0.9 * (e.y1 + e.y2))),
+                          rgb(shadeColour(shade, base)))
+                    << t->kind << " rotation " << t->rotation;
             }
         }
         f.doc.patternOn = 1;
@@ -69,21 +67,20 @@ TEST(DrawTile, FacesRimStripsAndPairPatterns) {
             }
         }
         for (std::size_t i = 0; i < tiles.size(); ++i) {
-            const Tile* t = tiles[i];
-            EXPECT_EQ(changed[i] > 0, entry.code <= setcode::PenroseNo3) << t->kind;
-            for (const auto& [colour, x, y] : arcPoints(*t)) {
-                const Rgb pair = f.doc.tileSet->pairColours[static_cast<std::size_t>(colour)];
-                EXPECT_TRUE(coloursNear(patterned, f.bufferPixel(x, y)).count(rgb(pair)))
-                    << t->kind << " rotation " << t->rotation << ": no circle " << colour;
+            EXPECT_EQ(changed[i] > 0, entry.code <= setcode::PenroseNo3) << tiles[i]->kind;
+            for (const auto& [colour, x, y] : arcPoints(*tiles[i])) {
+                EXPECT_TRUE(coloursNear(patterned, f.bufferPixel(x, y))
+                                .count(rgb(f.doc.tileSet->pairColours.at(colour))))
+                    << tiles[i]->kind << " rotation " << tiles[i]->rotation << ": no circle";
             }
         }
     }
 }
 
-// A patch, its ten central tiles a group and the others single, in a client area smaller than
-// the board: a drag, a turn and a deletion of single tiles, tiles over the board's corners and
-// a move of the group, each redrawn as the main window does it, leave the picture of a full
-// redraw; every change the window shows was reported, and nothing beyond the visible board.
+// A patch, its ten central tiles a group, in a client area smaller than the board: a drag, a
+// turn and a deletion of single tiles, tiles over the board's corners and a move of the group,
+// each redrawn as the main window does it, leave the picture of a full redraw, every change
+// the window shows reported and nothing beyond the visible board.
 TEST(RedrawAround, PartialRedrawsGiveTheFullRedrawsPicture) {
     for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2}) {
         RenderFixture f(set, 60003, 600, 500);
@@ -143,4 +140,7 @@ TEST(RedrawAround, ALowerTilesPatternStaysUnderTheTileAboveIt) {
     (void)redrawAllTiles(f.buffers, f.doc);
     replaceTile(f, moving, f.putTile(kind::Kaite, 10, 10.1, 7.7));
     EXPECT_EQ(f.buffers.backBuffer, f.fullPicture());
+    // Later groups are drawn over earlier ones.
+    EXPECT_EQ(f.buffers.backBuffer.pixel(f.bufferPixel(10.0, 10.1)),
+              rgb(f.doc.tileSet->kindColours[0]));
 }
