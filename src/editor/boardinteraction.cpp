@@ -1,17 +1,29 @@
 #include "editor/boardinteraction.h"
 
 #include "core/board/hittest.h"
+#include "core/board/restore.h"
 #include "editor/commands.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace pavelora {
 
 namespace {
 
 const QString kTileOperation = QStringLiteral("タイル操作");
+// The names of the changes, as "元に戻す" and "やり直し" show them.
+const QString kMoveTile = QStringLiteral("タイルの移動");
+const QString kTurnTile = QStringLiteral("タイルの回転");
+const QString kPlaceTile = QStringLiteral("タイルの配置");
+const QString kDeleteTile = QStringLiteral("タイルの削除");
+const QString kJoinTile = QStringLiteral("タイルの結合");
+const QString kDetachTile = QStringLiteral("タイルの結合解除");
+const QString kMoveGroup = QStringLiteral("グループの移動");
+const QString kLift = QStringLiteral("表示順の変更");
+const QString kTidy = QStringLiteral("表示順整理");
 
 } // namespace
 
@@ -21,12 +33,218 @@ void BoardInteraction::attach(Document& doc, bool groupMode) {
     dragging_ = false;
     spaceRotated_ = false;
     arrowMoved_ = false;
+    pending_ = PendingEdit{};
     doc_ = &doc;
 }
 
 void BoardInteraction::detach() {
     sel_ = Selection{};
+    pending_ = PendingEdit{};
+    dragging_ = false;
     doc_ = nullptr;
+}
+
+void BoardInteraction::setDragging(bool on) {
+    dragging_ = on;
+    history_.setBusy(on);
+}
+
+// --- The undo stack ---
+
+// The tile's place and record, to take it off the board (or, undone, to put it back).
+BoardStep BoardInteraction::tileOut(const Tile& tile) const {
+    BoardStep step;
+    step.kind = BoardStep::Kind::TileOut;
+    step.group = groupIndexOf(doc_->board, tile.group);
+    step.tile = tileIndexOf(*tile.group, &tile);
+    step.ownGroup = tile.group->count() == 1;
+    step.record = recordTile(*tile.group, step.tile);
+    return step;
+}
+
+// The tile is about to be replaced by one on top (already appended): the first
+// replacement of a move or turn records where the tile was and what it was.
+void BoardInteraction::beginTileEdit(const Tile& old, const QString& name) {
+    if (pending_.kind != PendingEdit::Kind::None || old.group == nullptr) {
+        return;
+    }
+    const BoardStep out = tileOut(old);
+    pending_.kind = PendingEdit::Kind::Tile;
+    pending_.name = name;
+    pending_.group = out.group;
+    pending_.tile = out.tile;
+    pending_.ownGroup = out.ownGroup;
+    pending_.record = out.record;
+    pending_.appendedAt = doc_->board.count() - 1;
+}
+
+void BoardInteraction::beginGroupEdit() {
+    if (pending_.kind != PendingEdit::Kind::None) {
+        return;
+    }
+    pending_.kind = PendingEdit::Kind::Group;
+    pending_.name = kMoveGroup;
+    pending_.group = groupIndexOf(doc_->board, sel_.currentGroup);
+    pending_.values = recordCoordinates(doc_->board, pending_.group);
+}
+
+void BoardInteraction::finishEdit() {
+    PendingEdit edit = std::move(pending_);
+    pending_ = PendingEdit{};
+    if (doc_ == nullptr || edit.kind == PendingEdit::Kind::None) {
+        return;
+    }
+    std::vector<BoardStep> steps;
+    if (edit.kind == PendingEdit::Kind::Group) {
+        BoardStep& moved = steps.emplace_back();
+        moved.kind = BoardStep::Kind::Coordinates;
+        moved.group = edit.group;
+        moved.values = std::move(edit.values);
+    } else {
+        // The tile's last replacement is the only tile of the top group.
+        const Tile* now = sel_.currentTile;
+        if (now == nullptr || doc_->board.groups.empty() ||
+            now->group != doc_->board.groups.back().get() || now->group->count() != 1) {
+            return;
+        }
+        BoardStep& in = steps.emplace_back();
+        in.kind = BoardStep::Kind::TileIn;
+        in.group = edit.appendedAt;
+        in.ownGroup = true;
+        in.record = recordTile(*now->group, 0);
+        BoardStep& out = steps.emplace_back();
+        out.kind = BoardStep::Kind::TileOut;
+        out.group = edit.group;
+        out.tile = edit.tile;
+        out.ownGroup = edit.ownGroup;
+        out.record = std::move(edit.record);
+    }
+    history_.pushBoard(edit.name, *this, std::move(steps));
+}
+
+// A click lifted the tile at `tileFrom` (or -1) within the group at `group`, and the group
+// to the top.
+void BoardInteraction::pushLift(int group, int tileFrom) {
+    if (group < 0) {
+        return;
+    }
+    std::vector<BoardStep> steps;
+    const int top = doc_->board.count() - 1;
+    const TileGroup& lifted = *doc_->board.groups[static_cast<std::size_t>(top)];
+    if (tileFrom >= 0 && tileFrom != lifted.count() - 1) {
+        BoardStep& step = steps.emplace_back();
+        step.kind = BoardStep::Kind::TileTo;
+        step.group = group;
+        step.tile = tileFrom;
+        step.to = lifted.count() - 1;
+    }
+    if (group != top) {
+        BoardStep& step = steps.emplace_back();
+        step.kind = BoardStep::Kind::GroupTo;
+        step.group = group;
+        step.to = top;
+    }
+    history_.pushBoard(kLift, *this, std::move(steps));
+}
+
+void BoardInteraction::dropSelection() {
+    if (sel_.currentTile != nullptr) {
+        sel_.currentTile->selected = 0;
+    }
+    if (sel_.currentGroup != nullptr) {
+        sel_.currentGroup->selected = 0;
+    }
+    sel_.clear();
+}
+
+void BoardInteraction::replay(std::vector<BoardStep>& steps, bool forward) {
+    if (doc_ == nullptr) {
+        return;
+    }
+    const EditorScreen::RepaintBatch batch(screen_);
+    dropSelection();
+    pending_ = PendingEdit{};
+    spaceRotated_ = false;
+    arrowMoved_ = false;
+    bool fullRedraw = false;
+    bool counted = false;
+    if (forward) {
+        for (BoardStep& step : steps) {
+            replayStep(step, true, fullRedraw, counted);
+        }
+    } else {
+        for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+            replayStep(*it, false, fullRedraw, counted);
+        }
+    }
+    if (fullRedraw) {
+        screen_.redrawBoard(*doc_);
+    }
+    if (counted) {
+        palette_.draw();
+    }
+    screen_.menu().setEnabled(cmd::TidyOrder, doc_->board.count() >= 2);
+    screen_.menuChanged();
+}
+
+void BoardInteraction::replayStep(BoardStep& step, bool forward, bool& fullRedraw, bool& counted) {
+    Board& board = doc_->board;
+    BoardBuffers& buffers = screen_.buffers();
+    auto groupAt = [&board](int index) {
+        return board.groups[static_cast<std::size_t>(index)].get();
+    };
+    switch (step.kind) {
+    case BoardStep::Kind::TileIn:
+    case BoardStep::Kind::TileOut:
+        if ((step.kind == BoardStep::Kind::TileIn) == forward) {
+            if (restoreTileAt(*doc_, step.group, step.tile, step.ownGroup, step.record)) {
+                const Tile* restored =
+                    groupAt(step.group)->tiles[static_cast<std::size_t>(step.tile)].get();
+                screen_.changed(redrawAroundTile(buffers, *doc_, restored, true));
+            }
+        } else {
+            const Tile* going =
+                groupAt(step.group)->tiles[static_cast<std::size_t>(step.tile)].get();
+            screen_.changed(redrawAroundTile(buffers, *doc_, going, false));
+            removeTileAt(*doc_, step.group, step.tile);
+        }
+        break;
+    case BoardStep::Kind::GroupTo:
+        moveGroupTo(board, forward ? step.group : step.to, forward ? step.to : step.group);
+        screen_.changed(
+            redrawAroundGroup(buffers, *doc_, groupAt(forward ? step.to : step.group), true));
+        break;
+    case BoardStep::Kind::TileTo: {
+        TileGroup& group = *groupAt(step.group);
+        moveTileTo(group, forward ? step.tile : step.to, forward ? step.to : step.tile);
+        const Tile* moved =
+            group.tiles[static_cast<std::size_t>(forward ? step.to : step.tile)].get();
+        screen_.changed(redrawAroundTile(buffers, *doc_, moved, true));
+        break;
+    }
+    case BoardStep::Kind::Coordinates:
+        if (step.group < 0) {
+            exchangeCoordinates(*doc_, -1, step.values);
+            fullRedraw = true;
+            break;
+        }
+        screen_.changed(redrawAroundGroup(buffers, *doc_, groupAt(step.group), false));
+        exchangeCoordinates(*doc_, step.group, step.values);
+        screen_.changed(redrawAroundGroup(buffers, *doc_, groupAt(step.group), true));
+        break;
+    case BoardStep::Kind::Order:
+        if (forward) {
+            applyOrder(board, step.order);
+        } else {
+            reverseOrder(board, step.order);
+        }
+        fullRedraw = true;
+        break;
+    case BoardStep::Kind::Count:
+        palette_.countTiles(step.tile, forward ? step.to : -step.to);
+        counted = true;
+        break;
+    }
 }
 
 BoardPicture BoardInteraction::picture() const {
@@ -81,16 +299,47 @@ void BoardInteraction::enableTidyFromTwoGroups() {
 // The join attempt after a tile was released, turned or nudged. A successful join snaps
 // the tile into place, so its neighbourhood is drawn anew before the report.
 void BoardInteraction::tryJoin() {
+    const Tile* tile = sel_.currentTile;
+    if (tile == nullptr || tile->group == nullptr) {
+        (void)joinCurrentTile(*doc_, sel_);
+        return;
+    }
+    // The join as steps: the tile goes, its snapped copy joins the target, which goes on
+    // top. The target's place before the join is found among the groups as they were.
+    BoardStep out = tileOut(*tile);
+    std::vector<const TileGroup*> before;
+    before.reserve(doc_->board.groups.size());
+    for (const auto& group : doc_->board.groups) {
+        before.push_back(group.get());
+    }
     if (!joinCurrentTile(*doc_, sel_)) {
         return;
     }
     const TileGroup* target = doc_->board.groups.back().get();
+    int targetAt =
+        static_cast<int>(std::find(before.begin(), before.end(), target) - before.begin());
+    if (out.ownGroup && out.group < targetAt) {
+        --targetAt;
+    }
+    std::vector<BoardStep> steps;
+    steps.push_back(std::move(out));
+    BoardStep& in = steps.emplace_back();
+    in.kind = BoardStep::Kind::TileIn;
+    in.group = targetAt;
+    in.tile = target->count() - 1;
+    in.record = recordTile(*target, in.tile);
+    BoardStep& lift = steps.emplace_back();
+    lift.kind = BoardStep::Kind::GroupTo;
+    lift.group = targetAt;
+    lift.to = doc_->board.count() - 1;
+    history_.pushBoard(kJoinTile, *this, std::move(steps));
     screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, target->tiles.back().get(), true));
     screen_.showMessage(QStringLiteral("タイルを結合します"), kTileOperation);
 }
 
 // The release of a key that turned or moved the tile: one join attempt.
 void BoardInteraction::joinAfterKey(bool& moved) {
+    finishEdit();
     if (moved) {
         moved = false;
         tryJoin();
@@ -160,11 +409,11 @@ void BoardInteraction::groupMoveStep(int dx, int dy) {
     if (!groupMoveAllowed(*doc_, sel_, dx, dy)) {
         return;
     }
+    beginGroupEdit();
     screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, false));
     moveCurrentGroupByPixels(*doc_, sel_, dx, dy);
     screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, true));
     groupAutoScroll();
-    screen_.markChanged();
 }
 
 // A new tile of `kind` from the palette or a function key, at a client pixel.
@@ -195,7 +444,15 @@ bool BoardInteraction::placeNewTile(std::int32_t kind, int x, int y) {
     palette_.countTiles(kind, 1);
     palette_.dropPick();
     enableTidyFromTwoGroups();
-    screen_.markChanged();
+    std::vector<BoardStep> steps(2);
+    steps[0].kind = BoardStep::Kind::TileIn;
+    steps[0].group = doc_->board.count() - 1;
+    steps[0].ownGroup = true;
+    steps[0].record = recordTile(*placed->group, 0);
+    steps[1].kind = BoardStep::Kind::Count;
+    steps[1].tile = kind;
+    steps[1].to = 1;
+    history_.pushBoard(kPlaceTile, *this, std::move(steps));
     return true;
 }
 
@@ -234,7 +491,7 @@ void BoardInteraction::leftButtonDown(int x, int y) {
         grabOffset_ = QPoint(p.x, p.y) - lastMouse_;
         dragIsTile_ = true;
     }
-    dragging_ = true;
+    setDragging(true);
     refreshTileStep();
 }
 
@@ -260,13 +517,15 @@ void BoardInteraction::mouseMove(int x, int y) {
     }
     Tile* placed = placeTile(*doc_, old->kind, old->rotation, pointer_.x(), pointer_.y());
     if (placed == nullptr) {
-        dragging_ = false;
+        setDragging(false);
+        finishEdit();
         return;
     }
     placed->selected = 1;
     placed->group->selected = 1;
     sel_.currentTile = placed;
     sel_.currentGroup = placed->group;
+    beginTileEdit(*old, kMoveTile);
     screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, old, false));
     removeTile(*doc_, old);
     screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, placed, true));
@@ -280,12 +539,12 @@ void BoardInteraction::leftButtonUp(int x, int y) {
         return;
     }
     if (dragging_) {
-        dragging_ = false;
+        setDragging(false);
+        finishEdit();
         if (dragIsTile_) {
             tryJoin();
         }
         disableTidyBelowTwoGroups();
-        screen_.markChanged();
         return;
     }
     const std::int32_t picked = palette_.pickedKind();
@@ -334,7 +593,9 @@ void BoardInteraction::clickSelect(int x, int y) {
             screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, oldGroup, true));
         }
         if (sel_.currentGroup != nullptr) {
+            const int from = groupIndexOf(doc_->board, sel_.currentGroup);
             bringGroupToTop(doc_->board, sel_.currentGroup);
+            pushLift(from, -1);
             screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, sel_.currentGroup, true));
         }
         return;
@@ -361,16 +622,30 @@ void BoardInteraction::clickSelect(int x, int y) {
     if (tile == nullptr) {
         return;
     }
-    if (detachTile(*doc_, sel_, tile)) {
-        screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
-        screen_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation);
-        enableTidyFromTwoGroups();
-        screen_.markChanged();
-        return;
+    if (tile->group != nullptr && tile->group->count() >= 2) {
+        // A detach is the tile's copy on top and the tile gone from its group.
+        BoardStep out = tileOut(*tile);
+        const int top = doc_->board.count();
+        if (detachTile(*doc_, sel_, tile)) {
+            std::vector<BoardStep> steps(1);
+            steps[0].kind = BoardStep::Kind::TileIn;
+            steps[0].group = top;
+            steps[0].ownGroup = true;
+            steps[0].record = recordTile(*sel_.currentTile->group, 0);
+            steps.push_back(std::move(out));
+            history_.pushBoard(kDetachTile, *this, std::move(steps));
+            screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
+            screen_.showMessage(QStringLiteral("タイルの結合を解除します"), kTileOperation);
+            enableTidyFromTwoGroups();
+            return;
+        }
     }
     if (tile->group != nullptr) {
+        const int group = groupIndexOf(doc_->board, tile->group);
+        const int from = tileIndexOf(*tile->group, tile);
         bringTileToTop(*tile->group, tile);
         bringGroupToTop(doc_->board, tile->group);
+        pushLift(group, from);
         screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, tile, true));
     }
 }
@@ -389,12 +664,15 @@ void BoardInteraction::rightButtonDown(int x, int y, bool shift) {
         !pointInIndex(sel_.currentTile->edgeIndex, bx, by, doc_->angles)) {
         return;
     }
-    if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) { replaceOnScreen(old); })) {
+    if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) {
+            beginTileEdit(old, kTurnTile);
+            replaceOnScreen(old);
+        })) {
         screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
     }
+    finishEdit();
     tryJoin();
     disableTidyBelowTwoGroups();
-    screen_.markChanged();
 }
 
 void BoardInteraction::keyDown(BoardKey key, bool shift) {
@@ -404,10 +682,11 @@ void BoardInteraction::keyDown(BoardKey key, bool shift) {
     }
     switch (key) {
     case BoardKey::Space:
-        if (rotateCurrentTile(*doc_, sel_, shift,
-                              [this](const Tile& old) { replaceOnScreen(old); })) {
+        if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) {
+                beginTileEdit(old, kTurnTile);
+                replaceOnScreen(old);
+            })) {
             screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, sel_.currentTile, true));
-            screen_.markChanged();
         }
         spaceRotated_ = true;
         break;
@@ -426,12 +705,14 @@ void BoardInteraction::keyDown(BoardKey key, bool shift) {
             groupMoveStep(grabOffset_.x(), grabOffset_.y());
         } else if (selectedTile()) {
             if (moveCurrentTileByPixels(*doc_, sel_, grabOffset_.x(), grabOffset_.y(),
-                                        [this](const Tile& old) { replaceOnScreen(old); })) {
+                                        [this](const Tile& old) {
+                                            beginTileEdit(old, kMoveTile);
+                                            replaceOnScreen(old);
+                                        })) {
                 const Tile& moved = *sel_.currentTile;
                 screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, &moved, true));
                 const BoardPixel p = boardToPixel(doc_->view, moved.x, moved.y);
                 tileAutoScroll(p.x, p.y);
-                screen_.markChanged();
             }
             arrowMoved_ = true;
         }
@@ -443,6 +724,11 @@ void BoardInteraction::keyDown(BoardKey key, bool shift) {
             (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2)) {
             break;
         }
+        std::vector<BoardStep> steps(1, tileOut(*tile));
+        BoardStep& count = steps.emplace_back();
+        count.kind = BoardStep::Kind::Count;
+        count.tile = tile->kind;
+        count.to = -1;
         screen_.changed(redrawAroundTile(screen_.buffers(), *doc_, tile, false));
         palette_.countTiles(tile->kind, -1);
         removeTile(*doc_, tile);
@@ -450,7 +736,7 @@ void BoardInteraction::keyDown(BoardKey key, bool shift) {
         sel_.currentGroup = nullptr;
         palette_.dropPick();
         disableTidyBelowTwoGroups();
-        screen_.markChanged();
+        history_.pushBoard(kDeleteTile, *this, std::move(steps));
         break;
     }
     default:
@@ -581,36 +867,43 @@ void BoardInteraction::wheel(int delta) {
 // --- Modes and display ---
 
 void BoardInteraction::setTileMode() {
-    if (doc_ == nullptr) {
-        return;
-    }
-    screen_.menu().showMode(false);
-    screen_.markChanged();
-    sel_.groupMode = false;
-    TileGroup* group = sel_.currentGroup;
-    if (group == nullptr) {
-        return;
-    }
-    if (group->count() == 1) {
-        sel_.currentTile = group->tiles.front().get();
-        sel_.currentTile->selected = group->selected;
-    } else {
-        if (sel_.currentTile != nullptr) {
-            sel_.currentTile->selected = 0;
-        }
-        sel_.currentTile = nullptr;
-    }
-    group->selected = 0;
-    screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, group, true));
+    applyMode(false);
 }
 
 void BoardInteraction::setGroupMode() {
+    applyMode(true);
+}
+
+// The mode is part of the document: a change of it is undone like any other.
+void BoardInteraction::applyMode(bool groupMode) {
     if (doc_ == nullptr) {
         return;
     }
-    screen_.menu().showMode(true);
-    screen_.markChanged();
-    sel_.groupMode = true;
+    const bool before = sel_.groupMode;
+    screen_.menu().showMode(groupMode);
+    screen_.menuChanged();
+    sel_.groupMode = groupMode;
+    history_.pushSetting(
+        QString::fromUtf8(groupMode ? "結合グループ単位に操作する" : "タイル単位に操作する"),
+        [this, before, groupMode](bool forward) { applyMode(forward ? groupMode : before); });
+    if (!groupMode) {
+        TileGroup* group = sel_.currentGroup;
+        if (group == nullptr) {
+            return;
+        }
+        if (group->count() == 1) {
+            sel_.currentTile = group->tiles.front().get();
+            sel_.currentTile->selected = group->selected;
+        } else {
+            if (sel_.currentTile != nullptr) {
+                sel_.currentTile->selected = 0;
+            }
+            sel_.currentTile = nullptr;
+        }
+        group->selected = 0;
+        screen_.changed(redrawAroundGroup(screen_.buffers(), *doc_, group, true));
+        return;
+    }
     Tile* tile = sel_.currentTile;
     if (tile == nullptr) {
         if (sel_.currentGroup != nullptr) {
@@ -628,12 +921,19 @@ void BoardInteraction::setGroupMode() {
 }
 
 void BoardInteraction::setPattern(bool on) {
+    applyPattern(on);
+}
+
+void BoardInteraction::applyPattern(bool on) {
     if (doc_ == nullptr) {
         return;
     }
+    const bool before = doc_->patternOn != 0;
     screen_.menu().showPattern(on);
-    screen_.markChanged();
+    screen_.menuChanged();
     doc_->patternOn = on ? 1 : 0;
+    history_.pushSetting(QString::fromUtf8(on ? "対模様オン" : "対模様オフ"),
+                         [this, before, on](bool forward) { applyPattern(forward ? on : before); });
     screen_.redrawBoard(*doc_);
 }
 
@@ -641,8 +941,17 @@ void BoardInteraction::tidyDisplayOrder() {
     if (doc_ == nullptr || doc_->board.count() < 2) {
         return;
     }
+    std::unordered_map<const TileGroup*, int> places;
+    for (std::size_t i = 0; i < doc_->board.groups.size(); ++i) {
+        places.emplace(doc_->board.groups[i].get(), static_cast<int>(i));
+    }
     if (!sortGroupsBySize(doc_->board)) {
         return;
+    }
+    std::vector<BoardStep> steps(1);
+    steps[0].kind = BoardStep::Kind::Order;
+    for (const auto& group : doc_->board.groups) {
+        steps[0].order.push_back(places.at(group.get()));
     }
     if (sel_.currentTile != nullptr) {
         sel_.currentTile->selected = 0;
@@ -651,7 +960,7 @@ void BoardInteraction::tidyDisplayOrder() {
         sel_.currentGroup->selected = 0;
     }
     screen_.redrawBoard(*doc_);
-    screen_.markChanged();
+    history_.pushBoard(kTidy, *this, std::move(steps));
 }
 
 } // namespace pavelora

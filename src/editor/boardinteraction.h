@@ -3,6 +3,7 @@
 #include "core/board/board.h"
 #include "core/board/editing.h"
 #include "editor/boardinput.h"
+#include "editor/edithistory.h"
 
 #include <QPoint>
 
@@ -18,10 +19,14 @@ class PaletteController;
 // placing tiles from the palette or a function key, deleting, the blink of the selected
 // tile or group, scrolling and the wheel. Each handler collects what it changed on the
 // screen and has it repainted once.
-class BoardInteraction : public BoardInput {
+//
+// Every change it makes goes onto the document's undo stack as one command: a placement, a
+// whole drag, the turns or moves of one key press and release, a deletion, a join, a
+// detach, a group move, a change of the display order, the modes and the pair pattern.
+class BoardInteraction : public BoardInput, public BoardReplay {
 public:
-    BoardInteraction(EditorScreen& screen, PaletteController& palette)
-        : screen_(screen), palette_(palette) {}
+    BoardInteraction(EditorScreen& screen, PaletteController& palette, EditHistory& history)
+        : screen_(screen), palette_(palette), history_(history) {}
     BoardInteraction(const BoardInteraction&) = delete;
     BoardInteraction& operator=(const BoardInteraction&) = delete;
 
@@ -55,7 +60,35 @@ public:
     void setPattern(bool on);
     void tidyDisplayOrder();
 
+    // A move or turn still under way (a key held, a drag) goes onto the undo stack now.
+    void finishEdit();
+    // BoardReplay: the selection is dropped, the steps done or undone and redrawn.
+    void replay(std::vector<BoardStep>& steps, bool forward) override;
+
 private:
+    // A change that becomes one command when it ends: a tile replaced by moves or turns
+    // (its first replacement was appended at `appendedAt`), or a group moved.
+    struct PendingEdit {
+        enum class Kind { None, Tile, Group };
+        Kind kind = Kind::None;
+        QString name;
+        int group = 0;
+        int tile = 0;
+        bool ownGroup = false;
+        int appendedAt = 0;
+        TileState record;
+        std::vector<double> values;
+    };
+
+    void beginTileEdit(const Tile& old, const QString& name);
+    void beginGroupEdit();
+    void setDragging(bool on);
+    void dropSelection();
+    void applyMode(bool groupMode);
+    void applyPattern(bool on);
+    void replayStep(BoardStep& step, bool forward, bool& fullRedraw, bool& counted);
+    BoardStep tileOut(const Tile& tile) const;
+    void pushLift(int group, int tileFrom);
     bool selectedTile() const;
     bool selectedMultiGroup() const;
     void refreshTileStep();
@@ -75,7 +108,9 @@ private:
 
     EditorScreen& screen_;
     PaletteController& palette_;
+    EditHistory& history_;
     Document* doc_ = nullptr;
+    PendingEdit pending_;
     Selection sel_;
     bool dragging_ = false;
     bool dragIsTile_ = false;

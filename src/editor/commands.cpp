@@ -4,7 +4,7 @@
 
 namespace pavelora {
 
-const std::array<MenuItem, 27> MainMenu = {{
+const std::array<MenuItem, 29> MainMenu = {{
     {0, "ファイル(&F)", "", false},
     {cmd::New, "新規(&N)...", "Ctrl+N", false},
     {cmd::Close, "閉じる(&C)", "Ctrl+C", true},
@@ -17,6 +17,8 @@ const std::array<MenuItem, 27> MainMenu = {{
     {cmd::JpegExport, "JPEG保存(&J)...", "Ctrl+J", true},
     {cmd::Exit, "終了(&X)", "Ctrl+X", false},
     {0, "編集(&E)", "", false},
+    {cmd::Undo, "元に戻す", "Alt+Backspace", false},
+    {cmd::Redo, "やり直し", "Ctrl+Y", true},
     {cmd::TileSize, "タイルの寸法(&L)...", "Ctrl+L", false},
     {cmd::OutlineWidth, "タイル輪郭幅(&W)...", "Ctrl+W", true},
     {cmd::TileColour, "タイルの色(&C)...", "Ctrl+C", false},
@@ -34,7 +36,7 @@ const std::array<MenuItem, 27> MainMenu = {{
     {cmd::About, "Paveloraについて(&I)...", "Ctrl+I", false},
 }};
 
-const std::array<Accelerator, 23> AcceleratorTable = {{
+const std::array<Accelerator, 24> AcceleratorTable = {{
     {'N', cmd::New},        {'C', cmd::Close},      {'O', cmd::Open},
     {'A', cmd::SaveAs},     {'S', cmd::Save},       {'U', cmd::PrintSetup},
     {'P', cmd::Print},      {'V', cmd::JpegSetup},  {'J', cmd::JpegExport},
@@ -42,15 +44,15 @@ const std::array<Accelerator, 23> AcceleratorTable = {{
     {'C', cmd::TileColour}, {'M', cmd::PairColour}, {'B', cmd::BoardColour},
     {'Z', cmd::Zoom},       {'T', cmd::TileMode},   {'G', cmd::GroupMode},
     {'A', cmd::PatternOn},  {'R', cmd::PatternOff}, {'D', cmd::TidyOrder},
-    {'H', cmd::Help},       {'I', cmd::About},
+    {'H', cmd::Help},       {'I', cmd::About},      {'Y', cmd::Redo},
 }};
 
-const std::array<int, 23> MenuCommands = {
-    cmd::New,        cmd::Close,        cmd::Open,       cmd::SaveAs,     cmd::Save,
-    cmd::PrintSetup, cmd::Print,        cmd::JpegSetup,  cmd::JpegExport, cmd::Exit,
-    cmd::TileSize,   cmd::OutlineWidth, cmd::TileColour, cmd::PairColour, cmd::BoardColour,
-    cmd::Zoom,       cmd::TileMode,     cmd::GroupMode,  cmd::PatternOn,  cmd::PatternOff,
-    cmd::TidyOrder,  cmd::Help,         cmd::About,
+const std::array<int, 25> MenuCommands = {
+    cmd::New,        cmd::Close,       cmd::Open,      cmd::SaveAs,       cmd::Save,
+    cmd::PrintSetup, cmd::Print,       cmd::JpegSetup, cmd::JpegExport,   cmd::Exit,
+    cmd::Undo,       cmd::Redo,        cmd::TileSize,  cmd::OutlineWidth, cmd::TileColour,
+    cmd::PairColour, cmd::BoardColour, cmd::Zoom,      cmd::TileMode,     cmd::GroupMode,
+    cmd::PatternOn,  cmd::PatternOff,  cmd::TidyOrder, cmd::Help,         cmd::About,
 };
 
 int acceleratorCommand(char letter) {

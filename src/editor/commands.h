@@ -23,6 +23,8 @@ constexpr int TileColour = 40023;
 constexpr int PairColour = 40024;
 constexpr int BoardColour = 40025;
 constexpr int Zoom = 40026;
+constexpr int Undo = 40027;
+constexpr int Redo = 40028;
 constexpr int TileMode = 40031;
 constexpr int GroupMode = 40032;
 constexpr int PatternOn = 40033;
@@ -49,20 +51,21 @@ struct MenuItem {
 };
 
 // The menu in display order: each pull-down heading followed by its commands.
-extern const std::array<MenuItem, 27> MainMenu;
+extern const std::array<MenuItem, 29> MainMenu;
 
 // Accelerator table "ZIRUZ": Ctrl + letter, searched in this order; the first entry for
-// a letter wins, so of two entries for one key only the first acts.
+// a letter wins, so of two entries for one key only the first acts. "元に戻す" has the one
+// key that is not Ctrl + letter, Alt+Backspace.
 struct Accelerator {
     char letter;
     int command;
 };
-extern const std::array<Accelerator, 23> AcceleratorTable;
+extern const std::array<Accelerator, 24> AcceleratorTable;
 
 // The command a Ctrl + letter acts on, or 0.
 int acceleratorCommand(char letter);
 
 // Every menu command id, in menu order.
-extern const std::array<int, 23> MenuCommands;
+extern const std::array<int, 25> MenuCommands;
 
 } // namespace pavelora

@@ -3,6 +3,7 @@
 #include "document/documentio.h"
 #include "editor/boardinteraction.h"
 #include "editor/commands.h"
+#include "editor/edithistory.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
 #include "render/jpegexport.h"
@@ -92,6 +93,7 @@ bool DocumentSession::start(std::unique_ptr<Document> doc, bool groupMode, bool 
     screen_.menu().documentReady(set.hasPairPattern != 0, groupMode, doc_->patternOn != 0, hasFile,
                                  doc_->board.count());
     screen_.menuChanged();
+    history_.start();
     hasFileName_ = hasFile;
     showTitle();
     screen_.shell().setBlinkTimer(true);
@@ -102,14 +104,17 @@ bool DocumentSession::close() {
     if (!doc_) {
         return true;
     }
+    // "名前を付けて保存" is enabled exactly while the document is changed.
     const MenuState& menu = screen_.menu();
-    if (menu.enabled(cmd::Save)) {
+    if (!menu.enabled(cmd::SaveAs)) {
+        // unchanged since it was created, opened or saved: nothing to ask
+    } else if (menu.enabled(cmd::Save)) {
         if (screen_.askYesNo(QStringLiteral("更新されてます。タイリングデータを保存しますか？"),
                              kAppName) &&
             !save()) {
             return false;
         }
-    } else if (menu.enabled(cmd::SaveAs)) {
+    } else {
         if (screen_.askYesNo(QStringLiteral("新規データです。タイリングデータを保存しますか？"),
                              kAppName) &&
             !saveAs()) {
@@ -122,7 +127,7 @@ bool DocumentSession::close() {
     shell.focusMainWindow();
 
     screen_.menu().noDocument();
-    screen_.menuChanged();
+    history_.stop();
     board_.detach();
     doc_.reset();
     screen_.showStatus(nullptr);
@@ -138,6 +143,7 @@ void DocumentSession::exit() {
         return; // the user chose to save and the save did not happen
     }
     if (doc_) {
+        history_.stop();
         board_.detach();
         palette_.detach();
         doc_.reset();
@@ -201,6 +207,9 @@ bool DocumentSession::saveAs() {
     showTitle();
     screen_.menu().setEnabled(cmd::Save, true);
     screen_.menuChanged();
+    if (status == SaveStatus::Saved) {
+        history_.setClean();
+    }
     return status == SaveStatus::Saved;
 }
 
@@ -213,6 +222,8 @@ bool DocumentSession::save() {
     shell.closeProgress();
     if (status != SaveStatus::Saved) {
         screen_.showMessage(QString::fromUtf8(SaveFailedMessage), QStringLiteral("上書き保存"));
+    } else {
+        history_.setClean();
     }
     showTitle();
     return status == SaveStatus::Saved;

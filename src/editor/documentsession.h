@@ -11,6 +11,7 @@
 namespace pavelora {
 
 class BoardInteraction;
+class EditHistory;
 class EditorScreen;
 class PaletteController;
 
@@ -21,12 +22,13 @@ FileFilter jpegFileFilter();
 // The one open document (or none) and its file: creating, opening, saving and closing it
 // with their dialogs, questions and messages, the window title, the end of the
 // application, and the JPEG export. A document that starts is handed to the board and the
-// palette; one that closes is taken from them first.
+// palette; one that closes is taken from them first. Each document has its own undo stack;
+// it counts as changed while the stack is away from the state it was saved or opened in.
 class DocumentSession {
 public:
     DocumentSession(EditorScreen& screen, ErrorReporter& errors, BoardInteraction& board,
-                    PaletteController& palette)
-        : screen_(screen), errors_(errors), board_(board), palette_(palette) {}
+                    PaletteController& palette, EditHistory& history)
+        : screen_(screen), errors_(errors), board_(board), palette_(palette), history_(history) {}
     ~DocumentSession();
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
@@ -49,7 +51,7 @@ public:
     // "名前を付けて保存" and "上書保存". False when nothing was saved.
     bool saveAs();
     bool save();
-    // "閉じる": a changed or named document is offered to be saved first. False when the
+    // "閉じる": a changed document is offered to be saved first. False when the
     // user chose to save and the save did not happen: the document stays open.
     bool close();
     // "終了": the close, then the application ends; abandoned like the close, except
@@ -67,6 +69,7 @@ private:
     ErrorReporter& errors_;
     BoardInteraction& board_;
     PaletteController& palette_;
+    EditHistory& history_;
     std::unique_ptr<Document> doc_;
     QString filePath_;
     QString jpegPath_;

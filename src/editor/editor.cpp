@@ -5,8 +5,9 @@
 namespace pavelora {
 
 Editor::Editor(Shell& shell, double pxPerMmX, double pxPerMmY)
-    : screen_(shell, pxPerMmX, pxPerMmY), palette_(screen_, *this), board_(screen_, palette_),
-      session_(screen_, *this, board_, palette_), settings_(screen_, session_, board_, palette_) {}
+    : screen_(shell, pxPerMmX, pxPerMmY), history_(screen_), palette_(screen_, *this),
+      board_(screen_, palette_, history_), session_(screen_, *this, board_, palette_, history_),
+      settings_(screen_, session_, board_, palette_, history_) {}
 
 Editor::~Editor() = default;
 
@@ -33,7 +34,16 @@ bool Editor::invokeMenuCommand(int command) {
 void Editor::executeCommand(int command) {
     const EditorScreen::RepaintBatch batch(screen_);
     Shell& shell = screen_.shell();
+    if (command != cmd::PaletteRedraw) {
+        board_.finishEdit(); // a key still held: its change is complete as it stands
+    }
     switch (command) {
+    case cmd::Undo:
+        history_.undo();
+        break;
+    case cmd::Redo:
+        history_.redo();
+        break;
     case cmd::New:
         session_.newDocument();
         break;

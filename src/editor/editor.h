@@ -3,6 +3,7 @@
 #include "core/progress.h"
 #include "editor/boardinteraction.h"
 #include "editor/documentsession.h"
+#include "editor/edithistory.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
 #include "editor/settingsapplier.h"
@@ -51,9 +52,11 @@ public:
     BoardInteraction& board() { return board_; }
     PaletteController& palette() { return palette_; }
     SettingsApplier& settings() { return settings_; }
+    const EditHistory& history() const { return history_; }
 
 private:
     EditorScreen screen_;
+    EditHistory history_;
     PaletteController palette_;
     BoardInteraction board_;
     DocumentSession session_;

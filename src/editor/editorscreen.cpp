@@ -4,11 +4,6 @@
 
 namespace pavelora {
 
-void EditorScreen::markChanged() {
-    menu_.markChanged();
-    menuChanged();
-}
-
 void EditorScreen::showStatus(const Document* doc) {
     if (doc != nullptr) {
         shell_.setStatusTexts(statusTexts(*doc));

@@ -38,8 +38,6 @@ public:
     const MenuState& menu() const { return menu_; }
     // Shows the menu state.
     void menuChanged() { shell_.menuChanged(menu_); }
-    // The document changed: "名前を付けて保存" is enabled.
-    void markChanged();
     // The status bar for the document, or empty without one.
     void showStatus(const Document* doc);
 

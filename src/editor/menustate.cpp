@@ -29,6 +29,15 @@ void MenuState::setChecked(int command, bool on) {
     items_[command].checked = on;
 }
 
+QString MenuState::text(int command) const {
+    auto it = items_.find(command);
+    return it != items_.end() ? it->second.text : QString();
+}
+
+void MenuState::setText(int command, const QString& text) {
+    items_[command].text = text;
+}
+
 void MenuState::noDocument() {
     for (auto& [command, item] : items_) {
         item.enabled = false;
@@ -56,10 +65,6 @@ void MenuState::documentReady(bool hasPairPattern, bool groupMode, bool patternO
         showPattern(patternOn);
     }
     setEnabled(cmd::TidyOrder, groupCount >= 2);
-}
-
-void MenuState::markChanged() {
-    setEnabled(cmd::SaveAs, true);
 }
 
 void MenuState::showMode(bool groupMode) {

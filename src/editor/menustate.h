@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <map>
 
 namespace pavelora {
@@ -15,6 +17,9 @@ public:
     bool checked(int command) const;
     void setEnabled(int command, bool on);
     void setChecked(int command, bool on);
+    // The item's text when it changes with the state ("元に戻す: ..."), else empty.
+    QString text(int command) const;
+    void setText(int command, const QString& text);
 
     // No document: only New, Open, Exit and the help menu act.
     void noDocument();
@@ -22,8 +27,6 @@ public:
     // pair-pattern switch (tile mode and pattern on for a new document).
     void documentReady(bool hasPairPattern, bool groupMode, bool patternOn, bool hasFile,
                        int groupCount);
-    // The document changed: "名前を付けて保存" enabled.
-    void markChanged();
     // Checks one mode item (disabled) and enables the other.
     void showMode(bool groupMode);
     void showPattern(bool patternOn);
@@ -32,6 +35,7 @@ private:
     struct Item {
         bool enabled = false;
         bool checked = false;
+        QString text;
     };
     std::map<int, Item> items_;
 };

@@ -1,8 +1,10 @@
 #include "editor/settingsapplier.h"
 
 #include "core/board/rescale.h"
+#include "core/board/restore.h"
 #include "editor/boardinteraction.h"
 #include "editor/documentsession.h"
+#include "editor/edithistory.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
 #include "editor/settingslogic.h"
@@ -32,21 +34,38 @@ const Document* SettingsApplier::document() const {
     return session_.document();
 }
 
+void SettingsApplier::change(const QString& name, std::function<void(bool)> set) {
+    set(true);
+    history_.pushSetting(name, std::move(set));
+}
+
 bool SettingsApplier::applyTileSize(int percent) {
     Document* doc = session_.document();
     if (doc == nullptr || percent < MinScalePercent || percent > MaxScalePercent) {
         return false;
     }
+    const double oldRatio = doc->view.tileSizeRatio;
     const double newRatio = percent * 0.01;
+    // Scaling back would not give the same bits: the old coordinates are kept instead.
+    std::vector<double> coordinates = recordCoordinates(doc->board, -1);
     if (doc->board.count() > 0 && !resizeAllTiles(*doc, newRatio)) {
         screen_.showMessage(QString::fromUtf8(kResizeRefused), QString::fromUtf8(kTileSizeCaption));
         return false;
     }
-    doc->view.tileSizeRatio = newRatio;
-    dropSelection(board_.selection());
-    screen_.redrawBoard(*doc);
-    screen_.markChanged();
-    screen_.showStatus(doc);
+    bool resized = true;
+    change(QStringLiteral("タイルの寸法"),
+           [this, oldRatio, newRatio, resized,
+            coordinates = std::move(coordinates)](bool forward) mutable {
+               Document& d = *session_.document();
+               if (!resized) {
+                   exchangeCoordinates(d, -1, coordinates);
+               }
+               resized = false;
+               d.view.tileSizeRatio = forward ? newRatio : oldRatio;
+               dropSelection(board_.selection());
+               screen_.redrawBoard(d);
+               screen_.showStatus(&d);
+           });
     return true;
 }
 
@@ -56,15 +75,19 @@ bool SettingsApplier::applyOutlineWidth(int percent) {
         percent > MaxOutlinePercent) {
         return false;
     }
+    const double oldInset = doc->tileSet->outlineInset;
+    const double oldRatio2 = doc->tileSet->outlineRatio2;
     const double inset = percent * 0.01;
-    doc->tileSet->outlineInset = inset;
-    doc->tileSet->outlineRatio2 = inset;
-    rebuildBoardDecorations(*doc);
-    palette_.rebuildSamples();
-    palette_.dropPick();
-    screen_.redrawBoard(*doc);
-    screen_.markChanged();
-    screen_.showStatus(doc);
+    change(QStringLiteral("タイル輪郭幅"), [this, oldInset, oldRatio2, inset](bool forward) {
+        Document& d = *session_.document();
+        d.tileSet->outlineInset = forward ? inset : oldInset;
+        d.tileSet->outlineRatio2 = forward ? inset : oldRatio2;
+        rebuildBoardDecorations(d);
+        palette_.rebuildSamples();
+        palette_.dropPick();
+        screen_.redrawBoard(d);
+        screen_.showStatus(&d);
+    });
     return true;
 }
 
@@ -73,10 +96,14 @@ bool SettingsApplier::applyZoom(int percent) {
     if (doc == nullptr || percent < MinScalePercent || percent > MaxScalePercent) {
         return false;
     }
-    doc->view.zoom = percent * 0.01;
-    screen_.redrawBoard(*doc);
-    screen_.markChanged();
-    screen_.showStatus(doc);
+    const double oldZoom = doc->view.zoom;
+    const double zoom = percent * 0.01;
+    change(QStringLiteral("ズーム"), [this, oldZoom, zoom](bool forward) {
+        Document& d = *session_.document();
+        d.view.zoom = forward ? zoom : oldZoom;
+        screen_.redrawBoard(d);
+        screen_.showStatus(&d);
+    });
     return true;
 }
 
@@ -85,10 +112,13 @@ bool SettingsApplier::applyKindColours(const std::vector<Rgb>& colours) {
     if (doc == nullptr || !doc->tileSet || colours.size() != doc->tileSet->kindColours.size()) {
         return false;
     }
-    doc->tileSet->kindColours = colours;
-    screen_.redrawBoard(*doc);
-    palette_.dropPick();
-    screen_.markChanged();
+    change(QStringLiteral("タイルの色"),
+           [this, old = doc->tileSet->kindColours, colours](bool forward) {
+               Document& d = *session_.document();
+               d.tileSet->kindColours = forward ? colours : old;
+               screen_.redrawBoard(d);
+               palette_.dropPick();
+           });
     return true;
 }
 
@@ -97,10 +127,13 @@ bool SettingsApplier::applyPairColours(const std::vector<Rgb>& colours) {
     if (doc == nullptr || !doc->tileSet || colours.size() != doc->tileSet->pairColours.size()) {
         return false;
     }
-    doc->tileSet->pairColours = colours;
-    screen_.redrawBoard(*doc);
-    palette_.dropPick();
-    screen_.markChanged();
+    change(QStringLiteral("対模様の色"),
+           [this, old = doc->tileSet->pairColours, colours](bool forward) {
+               Document& d = *session_.document();
+               d.tileSet->pairColours = forward ? colours : old;
+               screen_.redrawBoard(d);
+               palette_.dropPick();
+           });
     return true;
 }
 
@@ -109,9 +142,11 @@ bool SettingsApplier::applyBoardColour(Rgb colour) {
     if (doc == nullptr) {
         return false;
     }
-    doc->view.boardColour = colour;
-    screen_.redrawBoard(*doc);
-    screen_.markChanged();
+    change(QStringLiteral("ボードの色"), [this, old = doc->view.boardColour, colour](bool forward) {
+        Document& d = *session_.document();
+        d.view.boardColour = forward ? colour : old;
+        screen_.redrawBoard(d);
+    });
     return true;
 }
 
@@ -120,9 +155,11 @@ bool SettingsApplier::applyPrintSettings(const PrintSettings& settings) {
     if (doc == nullptr) {
         return false;
     }
-    doc->printSettings = settings;
-    doc->printSettings.title = storedPrintTitle(settings.title);
-    screen_.markChanged();
+    PrintSettings stored = settings;
+    stored.title = storedPrintTitle(settings.title);
+    change(QStringLiteral("印刷設定"), [this, old = doc->printSettings, stored](bool forward) {
+        session_.document()->printSettings = forward ? stored : old;
+    });
     return true;
 }
 

@@ -289,8 +289,10 @@ void MainWindow::buildMenu() {
         action->setObjectName(QString::number(item.id));
         action->setData(item.id);
         action->setCheckable(item.id >= cmd::TileMode && item.id <= cmd::PatternOff);
-        // Of two items showing one key, only the first in the accelerator table acts.
-        if (!key.isEmpty() && acceleratorCommand(key.back().toLatin1()) == item.id) {
+        // Of two items showing one key, only the first in the accelerator table acts; a key
+        // that is not Ctrl + letter ("元に戻す") belongs to its item alone.
+        if (!key.isEmpty() && (!key.startsWith(QLatin1String("Ctrl+")) ||
+                               acceleratorCommand(key.back().toLatin1()) == item.id)) {
             action->setShortcut(QKeySequence(key));
             action->setShortcutContext(Qt::ApplicationShortcut);
         }
@@ -440,6 +442,11 @@ void MainWindow::setStatusTexts(const std::array<QString, 5>& texts) {
 void MainWindow::menuChanged(const MenuState& menu) {
     for (auto& [id, action] : actions_) {
         action->setEnabled(menu.enabled(id));
+        const QString text = menu.text(id); // "元に戻す" and "やり直し" name their change
+        if (!text.isEmpty()) {
+            action->setText(text + QLatin1Char('\t') +
+                            action->shortcut().toString(QKeySequence::PortableText));
+        }
         if (action->isCheckable()) {
             action->setChecked(menu.checked(id));
         }
