@@ -1,6 +1,8 @@
 // Speed of the interaction on big tilings: one drag step of a single tile, from the mouse
-// move to the back buffer updated, and one join on release onto a big group.
+// move to the back buffer updated, one join on release onto a big group, and the undo and
+// redo of a move of a big group.
 #include "core/board/hittest.h"
+#include "core/board/restore.h"
 #include "editor/commands.h"
 #include "editor/editor.h"
 #include "support/patchboard.h"
@@ -125,6 +127,56 @@ void BM_JoinOnRelease(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JoinOnRelease)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// A big group moved by one arrow key in group mode; its undo, then its redo (each timed on
+// its own, the other one not).
+void undoRedoGroupMove(benchmark::State& state, bool timeUndo) {
+    BigBoard big(static_cast<int>(state.range(0)), {});
+    big.editor.executeCommand(cmd::GroupMode);
+    const QPoint inside = big.pixelOf(0);
+    big.editor.board().leftButtonUp(inside.x(), inside.y());
+    big.editor.board().keyDown(BoardKey::Right, false);
+    big.editor.board().keyUp(BoardKey::Right);
+    if (big.editor.menu().text(cmd::Undo) != QStringLiteral("元に戻す: グループの移動")) {
+        state.SkipWithError("the group did not move");
+        return;
+    }
+    for (auto _ : state) {
+        if (!timeUndo) {
+            state.PauseTiming();
+        }
+        big.editor.invokeMenuCommand(cmd::Undo);
+        if (!timeUndo) {
+            state.ResumeTiming();
+        } else {
+            state.PauseTiming();
+        }
+        big.editor.invokeMenuCommand(cmd::Redo);
+        if (timeUndo) {
+            state.ResumeTiming();
+        }
+    }
+}
+void BM_UndoGroupMove(benchmark::State& state) {
+    undoRedoGroupMove(state, true);
+}
+void BM_RedoGroupMove(benchmark::State& state) {
+    undoRedoGroupMove(state, false);
+}
+BENCHMARK(BM_UndoGroupMove)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoGroupMove)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The board's part of either: the group's coordinates exchanged with the ones kept by the
+// command, its indexes and region rebuilt (the rest is the repaint of the board).
+void BM_GroupMoveCoordinatesExchanged(benchmark::State& state) {
+    BigBoard big(static_cast<int>(state.range(0)), {});
+    Document& doc = *big.editor.document();
+    std::vector<double> kept = recordCoordinates(doc.board, 0);
+    for (auto _ : state) {
+        exchangeCoordinates(doc, 0, kept);
+    }
+}
+BENCHMARK(BM_GroupMoveCoordinatesExchanged)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
