@@ -24,6 +24,8 @@ const QString kDetachTile = QStringLiteral("タイルの結合解除");
 const QString kMoveGroup = QStringLiteral("グループの移動");
 const QString kLift = QStringLiteral("表示順の変更");
 const QString kTidy = QStringLiteral("表示順整理");
+// The lifts of clicks in a row are taken back together.
+constexpr int LiftMergeId = 1;
 
 } // namespace
 
@@ -144,7 +146,7 @@ void BoardInteraction::pushLift(int group, int tileFrom) {
         step.group = group;
         step.to = top;
     }
-    history_.pushBoard(kLift, *this, std::move(steps));
+    history_.pushBoard(kLift, *this, std::move(steps), LiftMergeId);
 }
 
 void BoardInteraction::dropSelection() {

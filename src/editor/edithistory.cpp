@@ -13,6 +13,15 @@ void EditCommand::redo() {
     apply(true);
 }
 
+bool BoardCommand::mergeWith(const QUndoCommand* other) {
+    const auto* next = dynamic_cast<const BoardCommand*>(other);
+    if (next == nullptr || next->mergeId_ != mergeId_ || &next->target_ != &target_) {
+        return false;
+    }
+    steps_.insert(steps_.end(), next->steps_.begin(), next->steps_.end());
+    return true;
+}
+
 void EditHistory::start() {
     stack_ = std::make_unique<QUndoStack>();
     stack_->setUndoLimit(Limit);
@@ -34,10 +43,10 @@ void EditHistory::push(std::unique_ptr<EditCommand> command) {
     showMenu();
 }
 
-void EditHistory::pushBoard(const QString& name, BoardReplay& target,
-                            std::vector<BoardStep> steps) {
+void EditHistory::pushBoard(const QString& name, BoardReplay& target, std::vector<BoardStep> steps,
+                            int mergeId) {
     if (!steps.empty()) {
-        push(std::make_unique<BoardCommand>(name, target, std::move(steps)));
+        push(std::make_unique<BoardCommand>(name, target, std::move(steps), mergeId));
     }
 }
 

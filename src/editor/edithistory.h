@@ -59,11 +59,15 @@ private:
     bool done_ = true;
 };
 
-// A change of the board.
+// A change of the board. Changes with the same merge id that follow each other (the lifts
+// of successive clicks) become one.
 class BoardCommand : public EditCommand {
 public:
-    BoardCommand(const QString& name, BoardReplay& target, std::vector<BoardStep> steps)
-        : EditCommand(name), target_(target), steps_(std::move(steps)) {}
+    BoardCommand(const QString& name, BoardReplay& target, std::vector<BoardStep> steps,
+                 int mergeId = -1)
+        : EditCommand(name), target_(target), steps_(std::move(steps)), mergeId_(mergeId) {}
+    int id() const override { return mergeId_; }
+    bool mergeWith(const QUndoCommand* other) override;
 
 protected:
     void apply(bool forward) override { target_.replay(steps_, forward); }
@@ -71,6 +75,7 @@ protected:
 private:
     BoardReplay& target_;
     std::vector<BoardStep> steps_;
+    int mergeId_;
 };
 
 // A change of a setting: `set(true)` puts the new value in place, `set(false)` the old.
@@ -105,7 +110,8 @@ public:
     // Adds a change that has been made. Nothing is added while a change is being undone or
     // redone, or without a document.
     void push(std::unique_ptr<EditCommand> command);
-    void pushBoard(const QString& name, BoardReplay& target, std::vector<BoardStep> steps);
+    void pushBoard(const QString& name, BoardReplay& target, std::vector<BoardStep> steps,
+                   int mergeId = -1);
     void pushSetting(const QString& name, std::function<void(bool)> set);
     bool undo();
     bool redo();
