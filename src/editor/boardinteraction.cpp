@@ -195,10 +195,43 @@ void BoardInteraction::replayStep(BoardStep& step, bool forward, bool& fullRedra
     auto groupAt = [&board](int index) {
         return board.groups[static_cast<std::size_t>(index)].get();
     };
+    // The places hold as long as nothing changed the board behind the stack's back; a step
+    // that does not fit is left out rather than followed to a tile that is not there.
+    const int groups = board.count();
+    auto tilesIn = [&](int index) {
+        return index >= 0 && index < groups ? groupAt(index)->count() : -1;
+    };
+    const bool inserting = (step.kind == BoardStep::Kind::TileIn) == forward;
+    bool fits = true;
     switch (step.kind) {
     case BoardStep::Kind::TileIn:
     case BoardStep::Kind::TileOut:
-        if ((step.kind == BoardStep::Kind::TileIn) == forward) {
+        fits = inserting ? (step.ownGroup ? step.group >= 0 && step.group <= groups
+                                          : step.tile >= 0 && step.tile <= tilesIn(step.group))
+                         : step.tile >= 0 && step.tile < tilesIn(step.group);
+        break;
+    case BoardStep::Kind::GroupTo:
+        fits = tilesIn(step.group) > 0 && tilesIn(step.to) > 0;
+        break;
+    case BoardStep::Kind::TileTo:
+        fits = step.tile >= 0 && step.to >= 0 && std::max(step.tile, step.to) < tilesIn(step.group);
+        break;
+    case BoardStep::Kind::Coordinates:
+        fits = step.group == -1 || tilesIn(step.group) > 0;
+        break;
+    case BoardStep::Kind::Order:
+        fits = static_cast<int>(step.order.size()) == groups;
+        break;
+    case BoardStep::Kind::Count:
+        break;
+    }
+    if (!fits) {
+        return;
+    }
+    switch (step.kind) {
+    case BoardStep::Kind::TileIn:
+    case BoardStep::Kind::TileOut:
+        if (inserting) {
             if (restoreTileAt(*doc_, step.group, step.tile, step.ownGroup, step.record)) {
                 const Tile* restored =
                     groupAt(step.group)->tiles[static_cast<std::size_t>(step.tile)].get();
