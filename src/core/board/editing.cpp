@@ -3,7 +3,10 @@
 #include "core/board/hittest.h"
 #include "core/geometry/tilebuilder.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <numbers>
 
 namespace pavelora {
 
@@ -48,7 +51,7 @@ bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dx
     if (!boardToPixel(view, minX, minY).onBoard || !boardToPixel(view, maxX, maxY).onBoard) {
         return false;
     }
-    return !(minX < 0 || maxX > boardWidthCm(view) || minY < 0 || maxY > boardHeightCm(view));
+    return positionOnBoard(view, minX, minY) && positionOnBoard(view, maxX, maxY);
 }
 
 bool moveCurrentGroupByPixels(Document& doc, Selection& sel, std::int32_t dxPixels,
@@ -269,56 +272,284 @@ bool crossesBoundary(const Document& doc, const TileGroup& group, const Tile& ti
     return false;
 }
 
+namespace {
+
+struct Box {
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 0.0;
+    double maxY = 0.0;
+
+    bool meets(const Box& o, double margin) const {
+        return minX <= o.maxX + margin && o.minX <= maxX + margin && minY <= o.maxY + margin &&
+               o.minY <= maxY + margin;
+    }
+};
+
+Box outlineBox(const Tile& tile) {
+    Box box{tile.x, tile.y, tile.x, tile.y};
+    for (const TileEdge& e : tile.outline.edges) {
+        box.minX = std::min(box.minX, e.x1);
+        box.maxX = std::max(box.maxX, e.x1);
+        box.minY = std::min(box.minY, e.y1);
+        box.maxY = std::max(box.maxY, e.y1);
+    }
+    return box;
+}
+
+// The tiles of the group whose outlines may reach into the box: a tile's outline lies
+// within `reach` of its position.
+std::vector<const Tile*> tilesNear(const TileGroup& group, const Box& box, double reach) {
+    std::vector<const Tile*> near;
+    for (const auto& t : group.tiles) {
+        if (t->x >= box.minX - reach && t->x <= box.maxX + reach && t->y >= box.minY - reach &&
+            t->y <= box.maxY + reach) {
+            near.push_back(t.get());
+        }
+    }
+    return near;
+}
+
+struct Point {
+    double x;
+    double y;
+};
+
+using Triangle = std::array<Point, 3>;
+
+// A tile as triangles from its position to each outline edge. Every tile shape is
+// star-shaped about its reference point (the dart's reflex corner, the notches of the
+// pentagrams and of the waned decagon included), so the triangles cover the tile's
+// interior exactly once.
+std::vector<Triangle> fan(const Tile& tile) {
+    std::vector<Triangle> triangles;
+    triangles.reserve(tile.outline.edges.size());
+    for (const TileEdge& e : tile.outline.edges) {
+        triangles.push_back({Point{tile.x, tile.y}, Point{e.x1, e.y1}, Point{e.x2, e.y2}});
+    }
+    return triangles;
+}
+
+double cross(Point o, Point a, Point b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+// Area of the intersection of two anticlockwise triangles: the first clipped by each
+// side of the second in turn.
+double overlapArea(const Triangle& subject, const Triangle& clip) {
+    std::array<Point, 9> bufferA{};
+    std::array<Point, 9> bufferB{};
+    Point* in = bufferA.data();
+    Point* out = bufferB.data();
+    int n = 3;
+    std::copy(subject.begin(), subject.end(), in);
+    for (int side = 0; side < 3 && n > 0; ++side) {
+        const Point a = clip[side];
+        const Point b = clip[(side + 1) % 3];
+        int m = 0;
+        for (int i = 0; i < n; ++i) {
+            const Point p = in[i];
+            const Point q = in[(i + 1) % n];
+            const double sp = cross(a, b, p);
+            const double sq = cross(a, b, q);
+            if (sp >= 0) {
+                out[m++] = p;
+            }
+            if ((sp >= 0) != (sq >= 0)) {
+                const double t = sp / (sp - sq);
+                out[m++] = Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)};
+            }
+        }
+        std::swap(in, out);
+        n = m;
+    }
+    double twice = 0.0;
+    for (int i = 0; i < n; ++i) {
+        twice += in[i].x * in[(i + 1) % n].y - in[(i + 1) % n].x * in[i].y;
+    }
+    return twice / 2;
+}
+
+Box triangleBox(const Triangle& t) {
+    return {std::min({t[0].x, t[1].x, t[2].x}), std::min({t[0].y, t[1].y, t[2].y}),
+            std::max({t[0].x, t[1].x, t[2].x}), std::max({t[0].y, t[1].y, t[2].y})};
+}
+
+double squaredDistanceToSegment(Point p, Point a, Point b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double lengthSquared = dx * dx + dy * dy;
+    double t = lengthSquared > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double ex = a.x + t * dx - p.x;
+    const double ey = a.y + t * dy - p.y;
+    return ex * ex + ey * ey;
+}
+
+// True when the two segments come closer than `reach` to each other.
+bool segmentsWithin(Point a1, Point a2, Point b1, Point b2, double reach) {
+    const double o1 = cross(a1, a2, b1);
+    const double o2 = cross(a1, a2, b2);
+    const double o3 = cross(b1, b2, a1);
+    const double o4 = cross(b1, b2, a2);
+    if (((o1 > 0 && o2 < 0) || (o1 < 0 && o2 > 0)) && ((o3 > 0 && o4 < 0) || (o3 < 0 && o4 > 0))) {
+        return true;
+    }
+    const double r2 = reach * reach;
+    return squaredDistanceToSegment(b1, a1, a2) < r2 || squaredDistanceToSegment(b2, a1, a2) < r2 ||
+           squaredDistanceToSegment(a1, b1, b2) < r2 || squaredDistanceToSegment(a2, b1, b2) < r2;
+}
+
+// Reach of a tile's outline from its position, with room for rounding.
+double tileReach(const Document& doc) {
+    return doc.view.tileSizeRatio * doc.tileSet->extent * 1.001;
+}
+
+// The groups that the tile may join, in the order in which they are tried: those with a
+// free edge within `reach` of an edge of the tile, the largest first, of equal ones the
+// later in display order.
+std::vector<TileGroup*> joinCandidates(const Document& doc, const Tile& tile, double reach) {
+    const Box box = outlineBox(tile);
+    const double tileSpan = tileReach(doc);
+    std::vector<TileGroup*> candidates;
+    const auto& groups = doc.board.groups;
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
+        TileGroup* group = g->get();
+        if (group == tile.group || group->tiles.empty() ||
+            !box.meets(Box{group->minX, group->minY, group->maxX, group->maxY}, tileSpan + reach)) {
+            continue;
+        }
+        bool near = false;
+        for (const EdgeRow& row : group->boundary.rows) {
+            if (near || row.y > box.maxY + reach) {
+                break; // rows ascend by their lower ends
+            }
+            for (const SortedEdge& free : row.edges) {
+                const Box edgeBox{std::min(free.x1, free.x2), free.y1, std::max(free.x1, free.x2),
+                                  free.y2};
+                if (!edgeBox.meets(box, reach)) {
+                    continue;
+                }
+                for (const TileEdge& e : tile.outline.edges) {
+                    if (segmentsWithin({free.x1, free.y1}, {free.x2, free.y2}, {e.x1, e.y1},
+                                       {e.x2, e.y2}, reach)) {
+                        near = true;
+                        break;
+                    }
+                }
+                if (near) {
+                    break;
+                }
+            }
+        }
+        if (near) {
+            candidates.push_back(group);
+        }
+    }
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const TileGroup* a, const TileGroup* b) { return a->count() > b->count(); });
+    return candidates;
+}
+
+} // namespace
+
+void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile) {
+    const double hair = doc.view.tileSizeRatio * 1e-9;
+    const std::vector<const Tile*> near = tilesNear(group, outlineBox(tile), tileReach(doc));
+    auto& edges = tile.outline.edges;
+    const std::size_t n = edges.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        TileEdge& e = edges[i];
+        bool found = false;
+        for (const Tile* other : near) {
+            for (const TileEdge& g : other->outline.edges) {
+                if (std::fabs(g.x1 - e.x1) <= hair && std::fabs(g.y1 - e.y1) <= hair) {
+                    e.x1 = g.x1;
+                    e.y1 = g.y1;
+                    found = true;
+                    break;
+                }
+            }
+            if (found) {
+                break;
+            }
+        }
+        TileEdge& previous = edges[(i + n - 1) % n];
+        previous.x2 = e.x1;
+        previous.y2 = e.y1;
+    }
+}
+
+bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile) {
+    const double ratio = doc.view.tileSizeRatio;
+    // Tiles that only touch overlap by rounding at most, some 1e-16 of their area;
+    // tiles that overlap do so by a good part of a tile.
+    const double least = 1e-9 * ratio * ratio;
+    const std::vector<Triangle> mine = fan(tile);
+    std::vector<Box> mineBoxes;
+    for (const Triangle& t : mine) {
+        mineBoxes.push_back(triangleBox(t));
+    }
+    for (const Tile* other : tilesNear(group, outlineBox(tile), tileReach(doc))) {
+        double area = 0.0;
+        for (const Triangle& theirs : fan(*other)) {
+            const Box theirBox = triangleBox(theirs);
+            for (std::size_t i = 0; i < mine.size(); ++i) {
+                if (mineBoxes[i].meets(theirBox, 0.0)) {
+                    area += overlapArea(mine[i], theirs);
+                }
+            }
+        }
+        if (area > least) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Tile* joinTile(Document& doc, Tile* tile) {
     if (tile == nullptr || tile->group == nullptr || !doc.tileSet) {
         return nullptr;
     }
     const double tau = snapTolerance(doc);
 
-    // The largest group near the tile that does not hold the tile's position; the later
-    // one in display order on a tie.
-    TileGroup* target = nullptr;
-    for (const auto& group : doc.board.groups) {
-        if (group.get() == tile->group || !groupsNearForJoining(*group, *tile) ||
-            pointInIndex(group->boundary, tile->x, tile->y, doc.angles)) {
-            continue;
+    // matchEdge pairs vertices up to tau apart in x and in y: edges that close are near.
+    for (TileGroup* target : joinCandidates(doc, *tile, tau * std::numbers::sqrt2)) {
+        std::vector<MatchRecord> records;
+        records.reserve(tile->outline.edges.size());
+        bool anyPartner = false;
+        for (TileEdge& edge : tile->outline.edges) {
+            records.push_back(matchEdge(doc, *target, edge, tau));
+            if (records.back().conflict) {
+                return nullptr;
+            }
+            anyPartner = anyPartner || records.back().partner != nullptr;
         }
-        if (target == nullptr || group->count() >= target->count()) {
-            target = group.get();
+        if (!anyPartner) {
+            continue; // nothing of this group fits: the next one may
         }
-    }
-    if (target == nullptr) {
-        return nullptr;
-    }
 
-    std::vector<MatchRecord> records;
-    records.reserve(tile->outline.edges.size());
-    bool anyPartner = false;
-    for (TileEdge& edge : tile->outline.edges) {
-        records.push_back(matchEdge(doc, *target, edge, tau));
-        if (records.back().conflict) {
+        std::unique_ptr<Tile> snapped = buildSnappedTile(doc, *tile, records);
+        if (!snapped) {
             return nullptr;
         }
-        anyPartner = anyPartner || records.back().partner != nullptr;
-    }
-    if (!anyPartner) {
-        return nullptr;
-    }
-
-    std::unique_ptr<Tile> snapped = buildSnappedTile(doc, *tile, records);
-    if (!snapped || crossesBoundary(doc, *target, *snapped)) {
-        return nullptr;
-    }
-    snapped->edgeIndex = buildEdgeIndex(snapped->outline, doc.directionCount());
-    Tile* joined = snapped.get();
-    for (const MatchRecord& record : records) {
-        if (record.partner != nullptr) {
-            record.partner->neighbour = joined;
+        adoptGroupVertices(doc, *target, *snapped);
+        if (crossesBoundary(doc, *target, *snapped) || overlapsGroup(doc, *target, *snapped)) {
+            return nullptr;
         }
+        snapped->edgeIndex = buildEdgeIndex(snapped->outline, doc.directionCount());
+        Tile* joined = snapped.get();
+        for (const MatchRecord& record : records) {
+            if (record.partner != nullptr) {
+                record.partner->neighbour = joined;
+            }
+        }
+        addTileToGroup(doc, *target, std::move(snapped));
+        bringGroupToTop(doc.board, target);
+        return joined;
     }
-    addTileToGroup(doc, *target, std::move(snapped));
-    bringGroupToTop(doc.board, target);
-    return joined;
+    return nullptr;
 }
 
 bool joinCurrentTile(Document& doc, Selection& sel) {

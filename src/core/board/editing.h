@@ -72,8 +72,19 @@ std::unique_ptr<Tile> buildSnappedTile(const Document& doc, const Tile& tile,
 // Touching, sharing a line and meeting at a vertex do not count.
 bool crossesBoundary(const Document& doc, const TileGroup& group, const Tile& tile);
 
-// Snaps the tile onto the largest group near it. Returns the new tile, now part of that
-// group (which goes on top), or null when nothing fits. The original tile is untouched.
+// Gives every vertex of the tile that lies within a hair (1e-9 of the tile size) of a vertex
+// of the group the group's value, so that a shared vertex has one value.
+void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile);
+
+// True when the tile's interior meets the interior of a tile of the group by more than
+// rounding: tiles that touch along edges or at vertices do not overlap.
+bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile);
+
+// Snaps the tile onto a group that has a free edge within reach of one of its edges: the
+// largest such group (the later in display order of equal ones) that any edge of the tile
+// matches. Refused when an edge meets a conflicting edge, or when the snapped tile would
+// cross the group's boundary or overlap one of its tiles. Returns the new tile, now part of
+// that group (which goes on top), or null. The original tile is untouched.
 Tile* joinTile(Document& doc, Tile* tile);
 
 // Joins the current tile; afterwards nothing is selected.

@@ -173,4 +173,12 @@ double boardHeightCm(const View& view) {
     return view.boardPixelHeight * view.cmPerPixelY;
 }
 
+bool positionOnBoard(const View& view, double x, double y) {
+    constexpr double hair = 1e-7; // pixels, as in wholePixels
+    const double px = x / view.cmPerPixelX;
+    const double py = y / view.cmPerPixelY;
+    return px >= -hair && px <= view.boardPixelWidth + hair && py >= -hair &&
+           py <= view.boardPixelHeight + hair;
+}
+
 } // namespace pavelora

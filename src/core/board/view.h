@@ -90,4 +90,8 @@ BoardPixel boardToPixel(const View& view, double x, double y);
 double boardWidthCm(const View& view);
 double boardHeightCm(const View& view);
 
+// Whether a board position lies on the board (edges included), judged as its pixel is: a
+// position brought to the edge by whole pixels may overshoot it by a hair of rounding.
+bool positionOnBoard(const View& view, double x, double y);
+
 } // namespace pavelora
