@@ -36,11 +36,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "pavelora: %s\n", qPrintable(line.problem));
         std::fputs(qPrintable(pavelora::cli::usageText()), stderr);
         return 2;
-    case Action::ExportJpeg: {
+    case Action::ExportJpeg:
+    case Action::Export: {
         // No window is opened: work without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        return pavelora::cli::exportJpegCommand(line);
+        return line.action == Action::Export ? pavelora::cli::exportCommand(line)
+                                             : pavelora::cli::exportJpegCommand(line);
     }
     case Action::StartEditor:
         break;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <array>
+#include <optional>
 
 namespace pavelora::cli {
 
@@ -45,15 +46,20 @@ bool readNumber(const QCommandLineParser& parser, const QString& name, int lower
 QString usageText() {
     return QStringLiteral(
         "Usage: pavelora [DOCUMENT.pvd]\n"
+        "       pavelora --export DOCUMENT.pvd OUTPUT.svg|.pdf|.png|.jpg [--density DPI]\n"
+        "                [--quality Q] [--form 1|2|3|cut]\n"
         "       pavelora --export-jpeg DOCUMENT.pvd OUTPUT.jpg [--density DPI] [--quality Q]\n"
         "                [--form 1|2|3]\n"
         "       pavelora --help | --version\n"
         "\n"
         "Without options, starts the tiling editor and opens DOCUMENT.pvd when given.\n"
-        "--export-jpeg writes the document's board as a JPEG image at its true size, without\n"
-        "opening a window: density in dots per inch (default 200), quality 1..100 (default "
-        "100),\n"
-        "form 1 with the pair pattern (default), 2 without it, 3 tile outlines only.\n");
+        "--export writes the document's board at its true size, without opening a window, in\n"
+        "the format of OUTPUT's extension (any letter case): SVG or PDF drawings in millimetres,\n"
+        "a PNG or JPEG image at the density. --export-jpeg always writes JPEG. Density in dots\n"
+        "per inch (default 200; also the width of a pixel of the drawings' lines), quality\n"
+        "1..100 (JPEG only, default 100), form 1 with the pair pattern (default), 2 without it,\n"
+        "3 tile outlines only, cut every edge of the tiling once as a thin line for a cutter or\n"
+        "plotter (SVG and PDF; the images show the outlines).\n");
 }
 
 QString versionText() {
@@ -65,6 +71,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QString value = QStringLiteral("value");
     parser.addOption({QStringLiteral("export-jpeg"), QString()});
+    parser.addOption({QStringLiteral("export"), QString()});
     parser.addOption({QStringLiteral("density"), QString(), value});
     parser.addOption({QStringLiteral("quality"), QString(), value});
     parser.addOption({QStringLiteral("form"), QString(), value});
@@ -98,9 +105,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const bool exportOption = parser.isSet(QStringLiteral("density")) ||
                               parser.isSet(QStringLiteral("quality")) ||
                               parser.isSet(QStringLiteral("form"));
-    if (!parser.isSet(QStringLiteral("export-jpeg"))) {
+    const bool anyFormat = parser.isSet(QStringLiteral("export"));
+    if (anyFormat && parser.isSet(QStringLiteral("export-jpeg"))) {
+        return refuse(QStringLiteral("--export and --export-jpeg exclude each other"));
+    }
+    if (!parser.isSet(QStringLiteral("export-jpeg")) && !anyFormat) {
         if (exportOption) {
-            return refuse(QStringLiteral("--density, --quality and --form go with --export-jpeg"));
+            return refuse(QStringLiteral(
+                "--density, --quality and --form go with --export or --export-jpeg"));
         }
         if (!positional.isEmpty() &&
             positional.front().endsWith(QStringLiteral(".pvd"), Qt::CaseInsensitive)) {
@@ -108,17 +120,32 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         }
         return line;
     }
+    const QString command =
+        anyFormat ? QStringLiteral("--export") : QStringLiteral("--export-jpeg");
     if (positional.size() != 2) {
-        return refuse(QStringLiteral("--export-jpeg needs a document and an output file"));
+        return refuse(command + QStringLiteral(" needs a document and an output file"));
     }
-    line.action = Action::ExportJpeg;
+    line.action = anyFormat ? Action::Export : Action::ExportJpeg;
     line.document = positional[0];
     line.output = positional[1];
+    if (anyFormat) {
+        const std::optional<ExportFormat> format = exportFormatOf(line.output);
+        if (!format) {
+            return refuse(QStringLiteral("--export writes .svg, .pdf, .png or .jpg files, not %1")
+                              .arg(line.output));
+        }
+        line.format = *format;
+    }
+    const bool cutForm = anyFormat && parser.isSet(QStringLiteral("form")) &&
+                         parser.value(QStringLiteral("form")) == QLatin1String("cut");
     QString problem;
     if (!readNumber(parser, QStringLiteral("density"), 1, 65535, line.jpeg.density, problem) ||
         !readNumber(parser, QStringLiteral("quality"), 1, 100, line.jpeg.quality, problem) ||
-        !readNumber(parser, QStringLiteral("form"), 1, 3, line.jpeg.form, problem)) {
+        (!cutForm && !readNumber(parser, QStringLiteral("form"), 1, 3, line.jpeg.form, problem))) {
         return refuse(problem);
+    }
+    if (cutForm) {
+        line.jpeg.form = outputform::Cut;
     }
     return line;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/settings.h"
+#include "render/boardexport.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@ enum class Action {
     ShowHelp,    // the usage on standard output
     ShowVersion, // the name and version on standard output
     ExportJpeg,  // `document` as a JPEG image in `output`, without a window
+    Export,      // `document` in `output` as the `format` its extension names, without a window
     Refuse,      // `problem` and the usage on standard error, exit code 2
 };
 
@@ -21,6 +23,7 @@ struct CommandLine {
     QString document;
     QString output;
     JpegSettings jpeg;
+    ExportFormat format = ExportFormat::Jpeg;
     QString problem;
 };
 

@@ -2,7 +2,7 @@
 
 #include "core/progress.h"
 #include "document/documentio.h"
-#include "render/jpegexport.h"
+#include "render/boardexport.h"
 
 #include <cstdio>
 
@@ -26,7 +26,9 @@ struct PrintedErrors : ErrorReporter {
 
 } // namespace
 
-int exportJpegCommand(const CommandLine& line) {
+namespace {
+
+int runExport(const CommandLine& line, ExportFormat format) {
     SilentProgress progress;
     PrintedErrors errors;
     // Opening sets up a view; any screen will do, the image has its own scale.
@@ -38,13 +40,23 @@ int exportJpegCommand(const CommandLine& line) {
         }
         return 1;
     }
-    const int result = exportJpeg(*opened.document, line.jpeg, line.output, &progress);
+    const int result = exportBoard(*opened.document, line.jpeg, line.output, format, &progress);
     if (result != 1) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(line.output),
-                     qPrintable(jpegResultMessage(result)));
+                     qPrintable(exportResultMessage(format, result)));
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int exportJpegCommand(const CommandLine& line) {
+    return runExport(line, ExportFormat::Jpeg);
+}
+
+int exportCommand(const CommandLine& line) {
+    return runExport(line, line.format);
 }
 
 } // namespace pavelora::cli

@@ -9,4 +9,7 @@ namespace pavelora::cli {
 // image was written, 1 otherwise.
 int exportJpegCommand(const CommandLine& line);
 
+// The same for --export, in the format of the line.
+int exportCommand(const CommandLine& line);
+
 } // namespace pavelora::cli

@@ -6,6 +6,7 @@
 #include "editor/edithistory.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
+#include "render/boardexport.h"
 #include "render/jpegexport.h"
 
 namespace pavelora {
@@ -19,12 +20,32 @@ const QString kTitleSeparator = QStringLiteral("‐");
 } // namespace
 
 FileFilter documentFileFilter() {
-    return {QStringLiteral("Paveloraﾌｧｲﾙ{*.pvd}"), QStringLiteral("*.pvd"), QStringLiteral("pvd")};
+    return {
+        QStringLiteral("Paveloraﾌｧｲﾙ{*.pvd}"), QStringLiteral("*.pvd"), QStringLiteral("pvd"), {}};
 }
 
 FileFilter jpegFileFilter() {
-    return {QStringLiteral("PaveloraJPEGﾌｧｲﾙ{*.jpg}"), QStringLiteral("*.jpg"),
-            QStringLiteral("jpg")};
+    return {QStringLiteral("PaveloraJPEGﾌｧｲﾙ{*.jpg}"),
+            QStringLiteral("*.jpg"),
+            QStringLiteral("jpg"),
+            {}};
+}
+
+FileFilter exportFileFilter() {
+    FileFilter filter = jpegFileFilter();
+    filter.alternatives = {{QStringLiteral("PaveloraPNGﾌｧｲﾙ{*.png}"),
+                            QStringLiteral("*.png"),
+                            QStringLiteral("png"),
+                            {}},
+                           {QStringLiteral("PaveloraSVGﾌｧｲﾙ{*.svg}"),
+                            QStringLiteral("*.svg"),
+                            QStringLiteral("svg"),
+                            {}},
+                           {QStringLiteral("PaveloraPDFﾌｧｲﾙ{*.pdf}"),
+                            QStringLiteral("*.pdf"),
+                            QStringLiteral("pdf"),
+                            {}}};
+    return filter;
 }
 
 DocumentSession::~DocumentSession() {
@@ -234,16 +255,16 @@ void DocumentSession::exportJpeg() {
         return;
     }
     Shell& shell = screen_.shell();
-    const QString path = shell.chooseSaveFile(jpegFileFilter(), jpegPath_);
+    const QString path = shell.chooseSaveFile(exportFileFilter(), jpegPath_);
     if (path.isEmpty()) {
         return;
     }
     jpegPath_ = path;
-    const int result =
-        pavelora::exportJpeg(*doc_, doc_->jpegSettings, jpegPath_, &shell.progress());
+    const ExportFormat format = exportFormatOf(jpegPath_).value_or(ExportFormat::Jpeg);
+    const int result = exportBoard(*doc_, doc_->jpegSettings, jpegPath_, format, &shell.progress());
     shell.closeProgress();
     if (result != 1) {
-        screen_.showMessage(jpegResultMessage(result), jpegMessageCaption());
+        screen_.showMessage(exportResultMessage(format, result), jpegMessageCaption());
     }
 }
 

@@ -18,6 +18,8 @@ class PaletteController;
 // The file dialogs' filters.
 FileFilter documentFileFilter();
 FileFilter jpegFileFilter();
+// The export's types: JPEG first, then PNG, SVG and PDF.
+FileFilter exportFileFilter();
 
 // The one open document (or none) and its file: creating, opening, saving and closing it
 // with their dialogs, questions and messages, the window title, the end of the
@@ -58,7 +60,8 @@ public:
     // after an error has been reported.
     void exit();
     void exitAfterError();
-    // "JPEG保存": the export of the board with the document's JPEG settings.
+    // "JPEG保存": the export of the board with the document's JPEG settings, in the format
+    // of the chosen name's extension (PNG, SVG, PDF; JPEG for any other name).
     void exportJpeg();
 
 private:

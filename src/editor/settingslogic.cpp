@@ -242,9 +242,9 @@ const std::array<SetupFieldInfo, JpegSetupLogic::FieldCount>& JpegSetupLogic::fi
     return info;
 }
 
-std::array<QString, 3> JpegSetupLogic::formTexts() {
+std::array<QString, 4> JpegSetupLogic::formTexts() {
     return {QStringLiteral("対模様を含めて保存"), QStringLiteral("対模様を除いて保存"),
-            QStringLiteral("タイルの輪郭線を印刷")};
+            QStringLiteral("タイルの輪郭線を印刷"), QStringLiteral("カット用")};
 }
 
 JpegSetupLogic::JpegSetupLogic(const Document& doc)
@@ -261,16 +261,17 @@ void JpegSetupLogic::spinMoved(int index, int position) {
     fields_[index].setValue(std::clamp(position, fields_[index].lower(), fields_[index].upper()));
 }
 
-JpegSettings JpegSetupLogic::settings(bool firstForm, bool secondForm) const {
+JpegSettings JpegSetupLogic::settings(bool firstForm, bool secondForm, bool cutForm) const {
     JpegSettings s;
     s.quality = fields_[Quality].value();
     s.density = fields_[Density].value();
-    s.form = formFromButtons(firstForm, secondForm);
+    s.form = cutForm ? outputform::Cut : formFromButtons(firstForm, secondForm);
     return s;
 }
 
-void JpegSetupLogic::accept(SettingsTarget& target, bool firstForm, bool secondForm) const {
-    target.applyJpegSettings(settings(firstForm, secondForm));
+void JpegSetupLogic::accept(SettingsTarget& target, bool firstForm, bool secondForm,
+                            bool cutForm) const {
+    target.applyJpegSettings(settings(firstForm, secondForm, cutForm));
 }
 
 } // namespace pavelora

@@ -170,7 +170,8 @@ private:
     std::array<QString, 3> boardTexts_;
 };
 
-// "JpegSetupDB" while it is open: quality and density being edited, and the form.
+// "JpegSetupDB" while it is open: quality and density being edited, and the form: the three
+// of printing and the cut form (button 30053) of the vector files.
 class JpegSetupLogic {
 public:
     enum Field { Quality, Density };
@@ -179,16 +180,20 @@ public:
     explicit JpegSetupLogic(const Document& doc);
 
     static const std::array<SetupFieldInfo, FieldCount>& fields();
-    static std::array<QString, 3> formTexts();
+    static std::array<QString, 4> formTexts();
 
     const NumberField& field(int index) const { return fields_[index]; }
     QString leaveField(int index, const QString& text);
     void spinMoved(int index, int position);
-    int initialFormButton() const { return formButton(initialForm_); }
+    int initialFormButton() const {
+        return initialForm_ == outputform::Cut ? 3 : formButton(initialForm_);
+    }
 
-    JpegSettings settings(bool firstForm, bool secondForm) const;
+    // The form of the checked button: the cut form when `cutForm`, else as for printing.
+    JpegSettings settings(bool firstForm, bool secondForm, bool cutForm = false) const;
     // OK: stores them in the document (which does not count as a change of the document).
-    void accept(SettingsTarget& target, bool firstForm, bool secondForm) const;
+    void accept(SettingsTarget& target, bool firstForm, bool secondForm,
+                bool cutForm = false) const;
 
 private:
     std::array<NumberField, FieldCount> fields_;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace pavelora {
 
@@ -22,6 +23,9 @@ struct FileFilter {
     QString description;
     QString pattern;
     QString defaultSuffix;
+    // Further file types a save dialog offers after this one; a name typed without a suffix
+    // gets the suffix of the type chosen.
+    std::vector<FileFilter> alternatives;
 };
 
 // The tile set and board size picked in the new-document dialog.

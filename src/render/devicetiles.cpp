@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QPainterPath>
 #include <QPen>
 #include <QRegion>
 
@@ -59,11 +60,12 @@ TileBody tileBody(const Tile& tile, const TileSet& tileSet, Rgb base, QPoint at,
     return body;
 }
 
-// Solid pen of width 1 and a brush, both in the fill colour, for each polygon.
-void drawBody(QPainter& painter, const TileBody& body) {
+// Solid pen of width 1 (in pixels of penScale units) and a brush, both in the fill colour,
+// for each polygon.
+void drawBody(QPainter& painter, const TileBody& body, double penScale = 1.0) {
     for (std::size_t i = 0; i < body.polygons.size(); ++i) {
         const QColor colour(body.colours[i]);
-        painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(colour, penScale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(QBrush(colour));
         painter.drawPolygon(body.polygons[i].points);
     }
@@ -214,8 +216,10 @@ void paintDeviceTiles(QPainter& painter, const Document& doc, const DevicePlacem
             if (base == nullptr) {
                 continue;
             }
-            drawBody(painter, tileBody(*tile, tileSet, *base, mapping.point(tile->x, tile->y),
-                                       ratio * placement.scale, placement.ppcX, placement.ppcY));
+            drawBody(painter,
+                     tileBody(*tile, tileSet, *base, mapping.point(tile->x, tile->y),
+                              ratio * placement.scale, placement.ppcX, placement.ppcY),
+                     placement.penScale);
         }
     }
     if (withPattern) {
@@ -223,6 +227,22 @@ void paintDeviceTiles(QPainter& painter, const Document& doc, const DevicePlacem
         for (const auto& group : doc.board.groups) {
             for (const auto& tile : group->tiles) {
                 if (!kindHasPairPattern(tile->kind)) {
+                    continue;
+                }
+                if (placement.vector) {
+                    QPolygon outline;
+                    outline.reserve(tile->outline.count());
+                    for (const TileEdge& edge : tile->outline.edges) {
+                        outline << mapping.point(edge.x1, edge.y1);
+                    }
+                    if (!area.contains(outline.boundingRect())) {
+                        outline = outline.intersected(QPolygon(area, true));
+                    }
+                    QPainterPath clip;
+                    clip.addPolygon(outline);
+                    painter.setClipPath(clip);
+                    PainterPatternSink sink(painter, placement.penScale);
+                    drawPairPattern(sink, *tile, tileSet, ratio, mapping);
                     continue;
                 }
                 const QRegion clip = areaRegion.intersected(tileDeviceRegion(
@@ -305,7 +325,8 @@ void paintDeviceOutlines(QPainter& painter, const Document& doc, const DevicePla
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(area);
-    painter.setPen(QPen(Qt::black, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(
+        QPen(Qt::black, penWidth * placement.penScale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     for (const auto& group : doc.board.groups) {
         for (const auto& tile : group->tiles) {

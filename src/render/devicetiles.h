@@ -21,6 +21,11 @@ struct DevicePlacement {
     double scale = 1.0;
     double ppcX = 0.0; // device pixels per centimetre
     double ppcY = 0.0;
+    // Vector devices (SVG, PDF) work in fine units: their pens are penScale units per pixel of
+    // the widths given here, and a pattern is clipped by its tile's outline as a path instead
+    // of the tile's pixel region.
+    double penScale = 1.0;
+    bool vector = false;
 };
 
 // The pattern mapping of a placement. Circles are flipped with the board height that the

@@ -185,8 +185,10 @@ int writeJpeg(const QImage& image, std::int32_t quality, std::int32_t density, c
 
 int exportJpeg(const Document& doc, const JpegSettings& settings, const QString& path,
                Progress* progress) {
-    const QImage image = settings.form == outputform::Outlines ? renderJpegOutlines(doc, settings)
-                                                               : renderJpegImage(doc, settings);
+    // The cut form is for vector files; an image of it shows the outlines.
+    const QImage image = settings.form == outputform::Outlines || settings.form == outputform::Cut
+                             ? renderJpegOutlines(doc, settings)
+                             : renderJpegImage(doc, settings);
     return writeJpeg(image, settings.quality, settings.density, path, progress);
 }
 

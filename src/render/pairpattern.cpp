@@ -94,18 +94,18 @@ private:
 
 } // namespace
 
-QPen patternPen(QRgb colour) {
-    return QPen(QColor(colour), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+QPen patternPen(QRgb colour, double penScale) {
+    return QPen(QColor(colour), 2 * penScale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 void PainterPatternSink::ellipse(const QRect& box, QRgb colour, bool filled) {
-    painter_.setPen(patternPen(colour));
+    painter_.setPen(patternPen(colour, penScale_));
     painter_.setBrush(filled ? QBrush(QColor(colour)) : QBrush(Qt::NoBrush));
     painter_.drawEllipse(box);
 }
 
 void PainterPatternSink::wedge(const QPolygon& corners, QRgb colour) {
-    painter_.setPen(patternPen(colour));
+    painter_.setPen(patternPen(colour, penScale_));
     painter_.setBrush(QBrush(QColor(colour)));
     painter_.drawPolygon(corners);
 }

@@ -35,18 +35,20 @@ public:
     virtual void wedge(const QPolygon& corners, QRgb colour) = 0;
 };
 
-// The pen of every pattern element.
-QPen patternPen(QRgb colour);
+// The pen of every pattern element; `penScale` device units to a pixel of its width.
+QPen patternPen(QRgb colour, double penScale = 1.0);
 
 // A sink that draws with a painter under its current clip.
 class PainterPatternSink final : public PatternSink {
 public:
-    explicit PainterPatternSink(QPainter& painter) : painter_(painter) {}
+    explicit PainterPatternSink(QPainter& painter, double penScale = 1.0)
+        : painter_(painter), penScale_(penScale) {}
     void ellipse(const QRect& box, QRgb colour, bool filled) override;
     void wedge(const QPolygon& corners, QRgb colour) override;
 
 private:
     QPainter& painter_;
+    double penScale_;
 };
 
 // Whether tiles of the kind carry a pair pattern: the Penrose kinds 50011..50037 except the

@@ -339,8 +339,23 @@ QString MainWindow::chooseSaveFile(const FileFilter& filter, const QString& curr
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(qtFilter(filter));
+    QStringList filters{qtFilter(filter)};
+    for (const FileFilter& other : filter.alternatives) {
+        filters << qtFilter(other);
+    }
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(filter.defaultSuffix);
+    // The suffix added to a bare name follows the type chosen.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog, &filter, filters](const QString& chosen) {
+                const qsizetype index = filters.indexOf(chosen);
+                if (index > 0) {
+                    dialog.setDefaultSuffix(
+                        filter.alternatives[static_cast<std::size_t>(index - 1)].defaultSuffix);
+                } else if (index == 0) {
+                    dialog.setDefaultSuffix(filter.defaultSuffix);
+                }
+            });
     if (!current.isEmpty()) {
         dialog.selectFile(current);
     }

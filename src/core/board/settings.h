@@ -11,6 +11,8 @@ namespace outputform {
 constexpr std::int32_t WithPairPattern = 1;
 constexpr std::int32_t WithoutPairPattern = 2;
 constexpr std::int32_t Outlines = 3;
+// Export only: every edge of the tiling once, for a cutter or plotter (SVG, PDF).
+constexpr std::int32_t Cut = 4;
 } // namespace outputform
 
 // How the document is printed: a title line, paper and board-cut margins, and the form.

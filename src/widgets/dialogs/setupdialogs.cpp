@@ -34,13 +34,14 @@ void addNumberRow(QDialog* dialog, QGridLayout* grid, int row, const SetupFieldI
     grid->addWidget(spin, row, 2);
 }
 
-// The three form buttons 30050, 30051, 30052 in a frame, the one for `checked` checked.
-QGroupBox* formButtons(QDialog* dialog, const std::array<QString, 3>& texts, int checked,
-                       std::array<QRadioButton*, 3>& buttons) {
+// The form buttons 30050, 30051, 30052 (and 30053) in a frame, the one for `checked` checked.
+template <std::size_t N>
+QGroupBox* formButtons(QDialog* dialog, const std::array<QString, N>& texts, int checked,
+                       std::array<QRadioButton*, N>& buttons) {
     auto* box = new QGroupBox(dialog);
     auto* layout = new QVBoxLayout(box);
     auto* group = new QButtonGroup(box);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < static_cast<int>(N); ++i) {
         buttons[i] = new QRadioButton(texts[i], box);
         buttons[i]->setObjectName(QString::number(30050 + i));
         group->addButton(buttons[i], i);
@@ -161,7 +162,7 @@ void JpegSetupDialog::okPressed() {
         }
     }
     done(QDialog::Accepted);
-    logic_.accept(target_, forms_[0]->isChecked(), forms_[1]->isChecked());
+    logic_.accept(target_, forms_[0]->isChecked(), forms_[1]->isChecked(), forms_[3]->isChecked());
 }
 
 } // namespace pavelora

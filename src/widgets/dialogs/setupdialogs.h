@@ -38,7 +38,7 @@ private:
 };
 
 // "JpegSetupDB" ("JPEG画像保存設定"): quality (30060) and density (30061) with spin
-// controls 30015 and 30016, and the form (30050 to 30052). OK stores them; the document
+// controls 30015 and 30016, and the form (30050 to 30053). OK stores them; the document
 // does not count as changed. Needs an open document.
 class JpegSetupDialog : public QDialog {
 public:
@@ -54,7 +54,7 @@ private:
     JpegSetupLogic logic_;
     std::array<NumberEdit*, JpegSetupLogic::FieldCount> fields_{};
     std::array<SpinControl*, JpegSetupLogic::FieldCount> spins_{};
-    std::array<QRadioButton*, 3> forms_{};
+    std::array<QRadioButton*, 4> forms_{};
 };
 
 } // namespace pavelora
