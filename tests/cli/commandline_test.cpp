@@ -65,3 +65,34 @@ TEST(CommandLine, ExportSettingsDefaultAndTakeTheirValues) {
     EXPECT_EQ((std::array{set.jpeg.density, set.jpeg.quality, set.jpeg.form}),
               (std::array{72, 1, 3}));
 }
+
+// --export takes the format from the output's extension in any letter case and refuses any
+// other; "cut" is a form of --export only.
+TEST(CommandLine, ExportChoosesTheFormatByTheExtension) {
+    struct Case {
+        const char* arguments;
+        Action action;
+        ExportFormat format;
+        std::int32_t form;
+    };
+    const Case cases[] = {
+        {"--export a.pvd b.svg", Action::Export, ExportFormat::Svg, 1},
+        {"--export a.pvd b.PDF --form cut", Action::Export, ExportFormat::Pdf, outputform::Cut},
+        {"--export a.pvd dir.x/b.Png --form 2", Action::Export, ExportFormat::Png, 2},
+        {"--export a.pvd b.jpg --form 3", Action::Export, ExportFormat::Jpeg, 3},
+        {"--export a.pvd b.gif", Action::Refuse, ExportFormat::Jpeg, 1},
+        {"--export a.pvd svg", Action::Refuse, ExportFormat::Jpeg, 1},
+        {"--export a.pvd b.svg --form 5", Action::Refuse, ExportFormat::Jpeg, 1},
+        {"--export-jpeg a.pvd b.jpg --form cut", Action::Refuse, ExportFormat::Jpeg, 1},
+        {"--export --export-jpeg a.pvd b.jpg", Action::Refuse, ExportFormat::Jpeg, 1},
+        {"--export-jpeg a.pvd b.png", Action::ExportJpeg, ExportFormat::Jpeg, 1},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parse(c.arguments);
+        EXPECT_EQ(line.action, c.action) << c.arguments;
+        if (c.action != Action::Refuse) {
+            EXPECT_EQ(line.format, c.format) << c.arguments;
+            EXPECT_EQ(line.jpeg.form, c.form) << c.arguments;
+        }
+    }
+}

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 using namespace pavelora;
 
@@ -128,6 +129,17 @@ TEST(ExportCommand, FailuresAreReportedWithAnExitCode) {
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.errors.contains(QStringLiteral("Usage: pavelora")));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.jpg"))));
+
+    // --export writes the format of the output's extension; any other is refused unwritten.
+    const std::tuple<const char*, int, const char*> outputs[] = {
+        {"x.SVG", 0, "<?xml"}, {"x.pdf", 0, "%PDF"}, {"x.png", 0, "\x89PNG"}, {"x.gif", 2, ""}};
+    for (const auto& [name, code, magic] : outputs) {
+        const QString out = dir.filePath(QString::fromUtf8(name));
+        EXPECT_EQ(run({QStringLiteral("--export"), document, out}).exitCode, code) << name;
+        QFile file(out);
+        EXPECT_EQ(file.open(QIODevice::ReadOnly) && file.read(5).startsWith(magic), code == 0)
+            << name;
+    }
 
     const CommandResult version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
