@@ -94,3 +94,41 @@ TEST(Join, TheTargetIsTheLargestNearGroupTheLaterOnATie) {
     ASSERT_TRUE(joinCurrentTile(h.doc, h.sel));
     EXPECT_EQ((std::array{dart->group->count(), big->count()}), (std::array{2, 3}));
 }
+
+TEST(Join, ALargerGroupCloseByButNotTouchingIsNoTarget) {
+    // A Kaite dropped on a Dart's matching edge, a group of two darts a few pixels to its
+    // side: near on the screen, but none of its edges is within reach of the kite's.
+    BoardFixture f(setcode::PenroseNo1);
+    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 10.0);
+    const auto [kx, ky] = f.aligned(kind::Kaite, 10, 0, *dart, 0);
+    f.drop(kind::Kaite, 10, kx, ky, 1, 1);
+    double right = -1e300;
+    for (const TileEdge& e : f.sel.currentTile->outline.edges) {
+        right = std::max(right, e.x1);
+    }
+    // The darts' left wing, (−sin 72°, −(5 − √5)/4) from a dart's position, lies ten pixels
+    // to the right of the turned kite's right corner, (sin 72°, sin 18°) from its position.
+    const double gap = 10 * f.doc.view.cmPerPixelX;
+    TileGroup* pair = test::looseGroup(f.doc, kind::Dart, 2, right + gap + 0.9510565162951535,
+                                       ky + 0.3090169943749474 + 0.6909830056250525);
+    ASSERT_TRUE(groupsNearForJoining(*pair, *f.sel.currentTile));
+    bringGroupToTop(f.doc.board, f.sel.currentGroup);
+    ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
+    EXPECT_EQ((std::array{dart->group->count(), pair->count()}), (std::array{2, 2}));
+}
+
+TEST(Join, AGroupMovesExactlyOntoTheBoardsRightEdge) {
+    // From every pixel within sixty of the right edge, by whole pixels, onto the edge itself.
+    for (int away = 1; away <= 60; ++away) {
+        BoardFixture f(setcode::PenroseNo1, 60003, 96);
+        const View& v = f.doc.view;
+        Tile* t = placeTile(f.doc, kind::Dart, 0, v.boardOriginX + v.boardPixelWidth - away,
+                            v.boardOriginY + v.boardPixelHeight / 2);
+        ASSERT_NE(t, nullptr);
+        f.sel = {t, t->group, true};
+        t->selected = t->group->selected = 1;
+        EXPECT_FALSE(moveCurrentGroupByPixels(f.doc, f.sel, away + 1, 0)) << away;
+        EXPECT_TRUE(moveCurrentGroupByPixels(f.doc, f.sel, away, 0)) << away;
+        EXPECT_EQ(f.pixelOf(t->x, t->y).x, v.boardOriginX + v.boardPixelWidth);
+    }
+}
