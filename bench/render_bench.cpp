@@ -1,8 +1,10 @@
 // Speed of drawing and output on a board of 10,000 tiles: a full redraw, one drag step's
 // partial redraws, and the JPEG export of an "Ａ３縦" board at 200 dpi set against the
-// library compressing the same picture alone.
+// library compressing the same picture alone; the same board as SVG and PDF (each under a
+// second) and as PNG (within twice the JPEG export's time).
 #include "core/board/board.h"
 #include "core/geometry/tilebuilder.h"
+#include "render/boardexport.h"
 #include "render/jpegexport.h"
 #include "render/tiledrawing.h"
 #include "support/penrosepatch.h"
@@ -236,6 +238,54 @@ void BM_JpegExportOverLibjpeg(benchmark::State& state) {
     state.counters["ratio"] = aloneSeconds > 0 ? exportSeconds / aloneSeconds : 0;
 }
 BENCHMARK(BM_JpegExportOverLibjpeg)->Unit(benchmark::kMillisecond);
+
+// The other formats of the same board, form 1; the cut form of the vector files too.
+void BM_ExportA3(benchmark::State& state) {
+    ExportCase& c = ExportCase::get();
+    const auto format = static_cast<ExportFormat>(state.range(0));
+    const char* suffixes[] = {".jpg", ".png", ".svg", ".pdf"};
+    JpegSettings settings = c.settings;
+    settings.form = static_cast<std::int32_t>(state.range(1));
+    const QString path = QDir::temp().filePath(QStringLiteral("pavelora_render_bench") +
+                                               QString::fromLatin1(suffixes[state.range(0)]));
+    for (auto _ : state) {
+        if (exportBoard(c.board.doc, settings, path, format, nullptr) != 1) {
+            state.SkipWithError("export failed");
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(QFile(path).size());
+    QFile::remove(path);
+}
+BENCHMARK(BM_ExportA3)
+    ->ArgNames({"format", "form"})
+    ->Args({static_cast<int>(ExportFormat::Svg), outputform::WithPairPattern})
+    ->Args({static_cast<int>(ExportFormat::Pdf), outputform::WithPairPattern})
+    ->Args({static_cast<int>(ExportFormat::Svg), outputform::Cut})
+    ->Args({static_cast<int>(ExportFormat::Pdf), outputform::Cut})
+    ->Args({static_cast<int>(ExportFormat::Png), outputform::WithPairPattern})
+    ->Unit(benchmark::kMillisecond);
+
+// PNG and JPEG in turn within one run; the counter `ratio` is the PNG export's time over the
+// JPEG export's (the target is at most 2).
+void BM_PngExportOverJpegExport(benchmark::State& state) {
+    ExportCase& c = ExportCase::get();
+    const QString png = QDir::temp().filePath(QStringLiteral("pavelora_render_bench.png"));
+    double pngSeconds = 0;
+    double jpegSeconds = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        exportPng(c.board.doc, c.settings, png);
+        auto middle = std::chrono::steady_clock::now();
+        exportJpeg(c.board.doc, c.settings, c.path, nullptr);
+        auto end = std::chrono::steady_clock::now();
+        pngSeconds += std::chrono::duration<double>(middle - start).count();
+        jpegSeconds += std::chrono::duration<double>(end - middle).count();
+    }
+    state.counters["ratio"] = jpegSeconds > 0 ? pngSeconds / jpegSeconds : 0;
+    QFile::remove(png);
+}
+BENCHMARK(BM_PngExportOverJpegExport)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
