@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <random>
+#include <set>
 
 using namespace pavelora;
 using pavelora::test::BoardFixture;
@@ -26,9 +27,21 @@ struct SetCase {
 };
 
 const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch},
-                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch}};
+                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch},
+                         {"Pentagons", setcode::PenroseNo3, &testsupport::pentagonPatch}};
+
+// Patches are grown once per set and size.
+const std::vector<PlacedTile>& patchOf(const SetCase& c, int tiles) {
+    static std::map<std::pair<std::int32_t, int>, std::vector<PlacedTile>> made;
+    auto [at, fresh] = made.try_emplace({c.set, tiles});
+    if (fresh) {
+        at->second = c.patch(tiles);
+    }
+    return at->second;
+}
 
 class Patch : public testing::TestWithParam<SetCase> {};
+class DetachedFromAPatch : public testing::TestWithParam<SetCase> {};
 
 // Lays generated patches on an "Ａ３横" board, centred on the board.
 struct Assembly {
@@ -41,7 +54,7 @@ struct Assembly {
     std::map<const Tile*, int> index; // board tile -> patch tile
 
     explicit Assembly(const SetCase& c, double tileSize = 1.0, double zoom = 1.0, int tiles = 120)
-        : f(c.set, 60002), ratio(tileSize), patch(c.patch(tiles)),
+        : f(c.set, 60002), ratio(tileSize), patch(patchOf(c, tiles)),
           neighbours(testsupport::edgeNeighbours(patch, *f.doc.tileSet, f.doc.angles)),
           originX(boardWidthCm(f.doc.view) / 2), originY(boardHeightCm(f.doc.view) / 2) {
         f.doc.view.tileSizeRatio = ratio;
@@ -94,6 +107,20 @@ struct Assembly {
         ASSERT_EQ(group.count(), static_cast<int>(patch.size()));
         const double reach = 2 * ratio * f.doc.tileSet->extent;
         std::vector<std::pair<double, double>> corners;
+        // A horizontal edge turned into place may have ends a last bit apart in y, while the
+        // point test leaves it out by its direction: points level with it are not looked at.
+        std::set<double> levels;
+        for (const auto& t : group.tiles) {
+            for (const TileEdge& e : t->outline.edges) {
+                if (e.direction % 10 == 0) {
+                    levels.insert({e.y1, e.y2});
+                }
+            }
+        }
+        const auto level = [&](double y) {
+            const auto near = levels.lower_bound(y - 1e-9);
+            return near != levels.end() && *near < y + 1e-9;
+        };
         int free = 0;
         for (const auto& t : group.tiles) {
             const int i = index.at(t.get());
@@ -109,22 +136,25 @@ struct Assembly {
                     continue;
                 }
                 linked.push_back(index.at(e.neighbour));
+                // Its partner runs back over it exactly, linked to this tile.
                 const auto back = std::find_if(
                     e.neighbour->outline.edges.begin(), e.neighbour->outline.edges.end(),
-                    [&](const TileEdge& b) { return b.neighbour == t.get(); });
-                ASSERT_NE(back, e.neighbour->outline.edges.end()) << "tile " << i;
-                EXPECT_EQ((std::array{back->x1, back->y1, back->x2, back->y2}),
-                          (std::array{e.x2, e.y2, e.x1, e.y1}))
-                    << "tile " << i;
+                    [&](const TileEdge& b) {
+                        return b.neighbour == t.get() && std::array{b.x1, b.y1, b.x2, b.y2} ==
+                                                             std::array{e.x2, e.y2, e.x1, e.y1};
+                    });
+                EXPECT_NE(back, e.neighbour->outline.edges.end()) << "tile " << i;
                 // The middle of a shared edge lies in exactly one of its tiles.
                 const double mx = (e.x1 + e.x2) / 2;
                 const double my = (e.y1 + e.y2) / 2;
-                EXPECT_NE(pointInIndex(t->edgeIndex, mx, my, f.doc.angles),
-                          pointInIndex(e.neighbour->edgeIndex, mx, my, f.doc.angles));
+                EXPECT_TRUE(level(my) ||
+                            pointInIndex(t->edgeIndex, mx, my, f.doc.angles) !=
+                                pointInIndex(e.neighbour->edgeIndex, mx, my, f.doc.angles));
             }
-            std::sort(linked.begin(), linked.end());
-            EXPECT_EQ(linked, neighbours[i]) << "tile " << i;
             free += t->outline.count() - static_cast<int>(linked.size());
+            std::sort(linked.begin(), linked.end());
+            linked.erase(std::unique(linked.begin(), linked.end()), linked.end());
+            EXPECT_EQ(linked, neighbours[i]) << "tile " << i;
             // The reference point lies in the tile, a corner in one tile at most.
             EXPECT_TRUE(pointInIndex(t->edgeIndex, t->x, t->y, f.doc.angles));
             for (const TileEdge& e : t->outline.edges) {
@@ -133,7 +163,7 @@ struct Assembly {
                     holders += std::abs(o->x - e.x1) < reach && std::abs(o->y - e.y1) < reach &&
                                pointInIndex(o->edgeIndex, e.x1, e.y1, f.doc.angles);
                 }
-                EXPECT_LE(holders, 1);
+                EXPECT_TRUE(holders <= 1 || level(e.y1));
             }
         }
         // Corners within a hair of each other are the same value.
@@ -165,12 +195,17 @@ struct Assembly {
 
 TEST_P(Patch, JoinsInEveryOrderAtEveryTileSizeAndZoom) {
     // Breadth first and in random connected orders, at tile sizes 25 % to 200 % (the widest
-    // patch that fits the board at 200 % has about 120 tiles) and zooms 25 % to 400 %.
+    // patches that fit the board at 200 % have 70 tiles or more) and zooms 25 % to 400 %.
+    std::set<std::int32_t> kinds;
+    for (const PlacedTile& t : patchOf(GetParam(), 300)) {
+        kinds.insert(t.kind);
+    }
+    EXPECT_EQ(static_cast<int>(kinds.size()), createTileSet(GetParam().set)->kindCount());
     unsigned seed = 1;
     for (double size : {0.25, 0.5, 1.0, 2.0}) {
         for (double zoom : {0.25, 0.5, 1.0, 4.0}) {
             SCOPED_TRACE(testing::Message() << "size " << size << ", zoom " << zoom);
-            Assembly a(GetParam(), size, zoom, size > 1 ? 120 : 300);
+            Assembly a(GetParam(), size, zoom, size > 1 ? 70 : 300);
             const bool breadthFirst = ++seed % 2 == 0;
             a.assemble(breadthFirst ? testsupport::breadthFirstOrder(a.neighbours, 0)
                                     : testsupport::randomConnectedOrder(a.neighbours, seed),
@@ -186,7 +221,7 @@ TEST_P(Patch, JoinsInEveryOrderAtEveryTileSizeAndZoom) {
     }
 }
 
-TEST_P(Patch, TheMiddleTileDetachedFitsBackOnlyTheRightWayRound) {
+TEST_P(DetachedFromAPatch, TheMiddleTileFitsBackOnlyTheRightWayRound) {
     Assembly a(GetParam());
     a.assemble(testsupport::breadthFirstOrder(a.neighbours, 0), 3);
     TileGroup& group = *a.f.doc.board.groups[0];
@@ -258,7 +293,9 @@ TEST_P(Patch, TheMiddleTileDetachedFitsBackOnlyTheRightWayRound) {
     EXPECT_TRUE(resizeAllTiles(empty.doc, 5.0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, Patch, testing::ValuesIn(kSets),
-                         [](const testing::TestParamInfo<SetCase>& info) {
-                             return std::string(info.param.name);
-                         });
+const auto kName = [](const testing::TestParamInfo<SetCase>& info) {
+    return std::string(info.param.name);
+};
+INSTANTIATE_TEST_SUITE_P(Sets, Patch, testing::ValuesIn(kSets), kName);
+// Kites and darts or rhombs: a tile turned half a circle meets its partners with wrong codes.
+INSTANTIATE_TEST_SUITE_P(Sets, DetachedFromAPatch, testing::ValuesIn(kSets, kSets + 2), kName);

@@ -29,6 +29,13 @@ struct PlacedTile {
 std::vector<PlacedTile> kiteDartPatch(int minTiles);
 std::vector<PlacedTile> rhombPatch(int minTiles);
 
+// A patch of the pentagon set ("Penrose No.3") of exactly `tiles` tiles, grown from a
+// Pentagon1 at the origin: free edges are taken nearest the origin first and each gets a tile
+// (drawn with a fixed seed among those that fit) that overlaps nothing, meets other tiles
+// corner to corner only, and whose shared edges run against edges with codes that cancel.
+// Throws std::logic_error when the patch stops growing.
+std::vector<PlacedTile> pentagonPatch(int tiles);
+
 // For each tile, the sorted indices of the tiles that share a whole edge with it (both ends
 // within 1e-9). Match codes are not looked at.
 std::vector<std::vector<int>> edgeNeighbours(const std::vector<PlacedTile>& patch,
