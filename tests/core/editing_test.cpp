@@ -82,7 +82,8 @@ TEST(Join, TheTargetIsTheLargestNearGroupTheLaterOnATie) {
         EXPECT_EQ(g.doc.board.groups.back().get(), target);
     }
 
-    // A bigger group that holds the tile's position is no target.
+    // A bigger group near the tile (here over it) that no edge of the tile matches: the next
+    // one is tried.
     BoardFixture h(setcode::PenroseNo1);
     Tile* dart = h.putTile(kind::Dart, 0, 10.0, 10.0);
     const auto [kx, ky] = h.aligned(kind::Kaite, 10, 0, *dart, 0);

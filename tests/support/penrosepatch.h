@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/geometry/tile.h"
 #include "core/geometry/tileset.h"
 
 #include <cstdint>
@@ -29,12 +30,15 @@ struct PlacedTile {
 std::vector<PlacedTile> kiteDartPatch(int minTiles);
 std::vector<PlacedTile> rhombPatch(int minTiles);
 
-// A patch of the pentagon set ("Penrose No.3") of exactly `tiles` tiles, grown from a
-// Pentagon1 at the origin: free edges are taken nearest the origin first and each gets a tile
-// (drawn with a fixed seed among those that fit) that overlaps nothing, meets other tiles
-// corner to corner only, and whose shared edges run against edges with codes that cancel.
-// Throws std::logic_error when the patch stops growing.
+// A patch of the pentagon set ("Penrose No.3") of exactly `tiles` tiles grown from a Pentagon1
+// at the origin: each free edge, nearest the origin first, gets a tile (drawn among those that
+// fit) that overlaps nothing, meets others corner to corner and lies on edges whose codes
+// cancel. Throws std::logic_error when the patch stops growing.
 std::vector<PlacedTile> pentagonPatch(int tiles);
+
+// Whether two placed tiles overlap: points sampled inside one (its outline is star-shaped about
+// its position) found inside the other.
+bool tilesOverlap(const Tile& a, const Tile& b);
 
 // For each tile, the sorted indices of the tiles that share a whole edge with it (both ends
 // within 1e-9). Match codes are not looked at.
