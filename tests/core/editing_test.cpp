@@ -112,7 +112,7 @@ TEST(Join, ALargerGroupCloseByButNotTouchingIsNoTarget) {
     const double gap = 10 * f.doc.view.cmPerPixelX;
     TileGroup* pair = test::looseGroup(f.doc, kind::Dart, 2, right + gap + 0.9510565162951535,
                                        ky + 0.3090169943749474 + 0.6909830056250525);
-    ASSERT_TRUE(groupsNearForJoining(*pair, *f.sel.currentTile));
+    ASSERT_TRUE(groupsNear(*pair, *f.sel.currentTile));
     bringGroupToTop(f.doc.board, f.sel.currentGroup);
     ASSERT_TRUE(joinCurrentTile(f.doc, f.sel));
     EXPECT_EQ((std::array{dart->group->count(), pair->count()}), (std::array{2, 2}));

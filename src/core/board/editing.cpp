@@ -461,6 +461,10 @@ void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile)
     const std::size_t n = edges.size();
     for (std::size_t i = 0; i < n; ++i) {
         TileEdge& e = edges[i];
+        TileEdge& previous = edges[(i + n - 1) % n];
+        if (e.neighbour != nullptr || previous.neighbour != nullptr) {
+            continue; // already copied from the matched edge
+        }
         bool found = false;
         for (const Tile* other : near) {
             for (const TileEdge& g : other->outline.edges) {
@@ -475,7 +479,6 @@ void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile)
                 break;
             }
         }
-        TileEdge& previous = edges[(i + n - 1) % n];
         previous.x2 = e.x1;
         previous.y2 = e.y1;
     }

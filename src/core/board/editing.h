@@ -73,7 +73,8 @@ std::unique_ptr<Tile> buildSnappedTile(const Document& doc, const Tile& tile,
 bool crossesBoundary(const Document& doc, const TileGroup& group, const Tile& tile);
 
 // Gives every vertex of the tile that lies within a hair (1e-9 of the tile size) of a vertex
-// of the group the group's value, so that a shared vertex has one value.
+// of the group the group's value, so that a shared vertex has one value. Vertices on edges
+// already joined (copied from their partners) are left as they are.
 void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile);
 
 // True when the tile's interior meets the interior of a tile of the group by more than

@@ -112,26 +112,6 @@ bool groupsNear(const TileGroup& group, const Tile& tile) {
     return tile.group != nullptr && group.region.intersects(tile.group->region);
 }
 
-bool groupsNearForJoining(const TileGroup& group, const Tile& tile) {
-    if (tile.group == nullptr) {
-        return false;
-    }
-    const QRegion& own = tile.group->region;
-    if (group.region.intersects(own)) {
-        return true;
-    }
-    constexpr int slack = 2;
-    QRegion wide = own;
-    for (int d = 1; d <= slack; ++d) {
-        wide = wide.united(own.translated(d, 0)).united(own.translated(-d, 0));
-    }
-    const QRegion across = wide;
-    for (int d = 1; d <= slack; ++d) {
-        wide = wide.united(across.translated(0, d)).united(across.translated(0, -d));
-    }
-    return group.region.intersects(wide);
-}
-
 Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY) {
     double x = 0;
     double y = 0;

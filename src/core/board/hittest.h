@@ -38,12 +38,6 @@ QRegion groupProximityRegion(const TileGroup& group, const View& view);
 // True when the group's region and the region of the tile's own group share a pixel.
 bool groupsNear(const TileGroup& group, const Tile& tile);
 
-// Nearness for snapping: as groupsNear, with the tile group's region widened by two pixels
-// each way. Enlarged polygons of small tiles on the screen overlap by less than a pixel, and
-// truncating their corners can leave a gap between tiles that touch; the widening keeps
-// touching tiles near at every tile size and zoom.
-bool groupsNearForJoining(const TileGroup& group, const Tile& tile);
-
 // The topmost tile under a client pixel, or null.
 Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY);
 
