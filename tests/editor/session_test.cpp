@@ -1,6 +1,7 @@
 #include "fakeshell.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 using namespace pavelora;
@@ -90,4 +91,21 @@ TEST_F(Session, ErrorCodesEndTheApplicationAfterTheSaveQuestion) {
               QStringLiteral("ZIRUZ|Applicatione Error! CODE: EP013"));
     EXPECT_EQ(shell.questions.back().text, kNewQuestion);
     EXPECT_TRUE(shell.quitCalled && !editor.documentOpen());
+}
+
+TEST_F(Session, TheImageExportWritesTheTypeItsNameAsksFor) {
+    newDocument();
+    editor.board().keyUp(BoardKey::F1);
+    ASSERT_TRUE(editor.settings().applyJpegSettings(JpegSettings{100, 72, outputform::Cut}));
+    shell.savePaths = {path("board.svg"), path("board.PNG"), path("missing/board.pdf")};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(editor.invokeMenuCommand(cmd::JpegExport));
+    }
+    QFile svg(path("board.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    EXPECT_TRUE(drawing.contains("<svg") && drawing.contains("<line") &&
+                !drawing.contains("<polygon"));                   // the cut form: lines only
+    EXPECT_EQ(QImage(path("board.PNG")).size(), QSize(841, 595)); // 297 x 210 mm at 72 dpi
+    EXPECT_EQ(shell.messages.size(), 1u);                         // the PDF in a missing folder
 }
