@@ -34,6 +34,7 @@ struct FakeShell : Shell, Progress {
     std::array<QString, 5> status;
     bool timerRunning = false, paletteOpen = false, tileCursor = false, quitCalled = false;
     int repaints = 0, progressClosed = 0;
+    std::vector<int> dialogs;
 
     bool askYesNo(const QString& text, const QString& caption) override {
         questions.push_back({text, caption, repaints});
@@ -45,7 +46,7 @@ struct FakeShell : Shell, Progress {
     QString chooseOpenFile(const FileFilter&) override { return take(openPaths); }
     QString chooseSaveFile(const FileFilter&, const QString&) override { return take(savePaths); }
     std::optional<NewDocumentChoice> runNewDocumentDialog() override { return take(newChoices); }
-    void runSettingsDialog(int) override {}
+    void runSettingsDialog(int command) override { dialogs.push_back(command); }
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}

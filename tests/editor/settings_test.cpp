@@ -63,6 +63,25 @@ TEST_F(Settings, PercentDialogsLimitEachOtherAndDoNotDrift) {
     EXPECT_FALSE(target.applyTileSize(801) || target.applyZoom(0));
 }
 
+TEST_F(Settings, EachSettingsCommandRunsItsDialogAndAnApplyRedrawsTheBoard) {
+    const std::vector<int> commands{cmd::PrintSetup,   cmd::JpegSetup,  cmd::TileSize,
+                                    cmd::OutlineWidth, cmd::TileColour, cmd::PairColour,
+                                    cmd::BoardColour,  cmd::Zoom};
+    for (int command : commands) {
+        EXPECT_FALSE(editor.invokeMenuCommand(command)); // nothing open: disabled
+    }
+    EXPECT_TRUE(shell.dialogs.empty());
+    EXPECT_FALSE(target.applyZoom(50) || target.applyBoardColour(Rgb{1, 2, 3})); // no document
+    newDocument();
+    for (int command : commands) {
+        EXPECT_TRUE(editor.invokeMenuCommand(command));
+    }
+    EXPECT_EQ(shell.dialogs, commands);
+    ASSERT_TRUE(target.applyBoardColour(Rgb{10, 20, 30}));
+    const QImage& board = editor.buffers().backBuffer;
+    EXPECT_EQ(board.pixel(board.width() / 2, board.height() / 2), qRgb(10, 20, 30));
+}
+
 TEST_F(Settings, TileSizeDropsTheSelectionOrIsRefusedChangingNothing) {
     newDocument();
     placeAt(kind::Dart, 1.0, 5.0);
