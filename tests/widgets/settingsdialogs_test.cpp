@@ -1,6 +1,7 @@
 #include "widgets/dialogs/numberfield.h"
 #include "windowsession.h"
 
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -70,6 +71,14 @@ void SettingsDialogsTest::numberFieldsSpinsButtonsAndColourControls() {
     s.window.action(cmd::PairColour)->trigger();
     QCOMPARE(s.doc().tileSet->pairColours[0], (Rgb{255, 255, 255}));
     QCOMPARE(s.doc().tileSet->pairColours[1], second);
+
+    // The JPEG setup's fourth form is the cut form of the vector files.
+    test::whenModalOpens([](QDialog* dialog) {
+        in<QRadioButton>(dialog, "30053")->click();
+        in<QPushButton>(dialog, "30001")->click();
+    });
+    s.window.action(cmd::JpegSetup)->trigger();
+    QCOMPARE(s.doc().jpegSettings.form, outputform::Cut);
 }
 
 QTEST_MAIN(SettingsDialogsTest)
