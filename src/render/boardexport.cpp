@@ -16,6 +16,7 @@
 #include <QPdfWriter>
 
 #include <cmath>
+#include <memory>
 
 namespace pavelora {
 
@@ -118,7 +119,21 @@ QImage withColourTable(const QImage& image) {
 
 } // namespace
 
-int exportSvg(const Document& doc, const JpegSettings& settings, const QString& path) {
+namespace {
+
+bool complete(const SvgDevice& device) {
+    return device.written();
+}
+
+bool complete(const QPdfWriter&) {
+    return true;
+}
+
+// Opens the file, paints the board on the vector device `makeDevice` makes for it (from the
+// file, the placement's units and the board size) and tells whether all of it was written.
+template <typename MakeDevice>
+int exportVector(const Document& doc, const JpegSettings& settings, const QString& path,
+                 MakeDevice makeDevice) {
     QSize units;
     const std::optional<DevicePlacement> placement = vectorPlacement(doc, settings, units);
     if (!placement) {
@@ -128,43 +143,36 @@ int exportSvg(const Document& doc, const JpegSettings& settings, const QString& 
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return exportresult::FileNotOpened;
     }
-    const BoardSize* size = findBoardSize(doc.view.boardCode);
-    SvgDevice device(file, units, size->widthMm, size->heightMm);
+    const auto device = makeDevice(file, units, *findBoardSize(doc.view.boardCode));
     QPainter painter;
-    if (!painter.begin(&device)) {
+    if (!painter.begin(device.get())) {
         return exportresult::WriteFailed;
     }
     paintVectorBoard(painter, doc, settings, *placement, units);
     const bool ended = painter.end();
-    return ended && device.written() && file.flush() ? exportresult::Written
-                                                     : exportresult::WriteFailed;
+    return ended && complete(*device) && file.flush() && file.error() == QFileDevice::NoError
+               ? exportresult::Written
+               : exportresult::WriteFailed;
+}
+
+} // namespace
+
+int exportSvg(const Document& doc, const JpegSettings& settings, const QString& path) {
+    return exportVector(doc, settings, path, [](QFile& file, QSize units, const BoardSize& size) {
+        return std::make_unique<SvgDevice>(file, units, size.widthMm, size.heightMm);
+    });
 }
 
 int exportPdf(const Document& doc, const JpegSettings& settings, const QString& path) {
-    QSize units;
-    const std::optional<DevicePlacement> placement = vectorPlacement(doc, settings, units);
-    if (!placement) {
-        return exportresult::WriteFailed;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return exportresult::FileNotOpened;
-    }
-    const BoardSize* size = findBoardSize(doc.view.boardCode);
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("Pavelora"));
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QSizeF(size->widthMm, size->heightMm), QPageSize::Millimeter),
-                    QPageLayout::Portrait, QMarginsF()));
-    writer.setResolution(static_cast<int>(std::lround(VectorUnitsPerCm * 2.54)));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        return exportresult::WriteFailed;
-    }
-    paintVectorBoard(painter, doc, settings, *placement, units);
-    const bool ended = painter.end();
-    return ended && file.error() == QFileDevice::NoError ? exportresult::Written
-                                                         : exportresult::WriteFailed;
+    return exportVector(doc, settings, path, [](QFile& file, QSize, const BoardSize& size) {
+        auto writer = std::make_unique<QPdfWriter>(&file);
+        writer->setCreator(QStringLiteral("Pavelora"));
+        writer->setPageLayout(
+            QPageLayout(QPageSize(QSizeF(size.widthMm, size.heightMm), QPageSize::Millimeter),
+                        QPageLayout::Portrait, QMarginsF()));
+        writer->setResolution(static_cast<int>(std::lround(VectorUnitsPerCm * 2.54)));
+        return writer;
+    });
 }
 
 int exportPng(const Document& doc, const JpegSettings& settings, const QString& path) {
