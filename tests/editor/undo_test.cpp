@@ -241,3 +241,15 @@ TEST_F(Undo, MenuItemsNameTheChangeAndTheCleanStateFollowsSaveUndoAndRedo) {
     EXPECT_TRUE(shell.questions.empty());
     EXPECT_FALSE(editor.menu().enabled(cmd::Undo) || editor.menu().enabled(cmd::Redo));
 }
+
+TEST_F(Undo, TheStackKeepsTheLastThousandChangesAndTheCleanStateFallsOffWithTheOldest) {
+    newDocument(setcode::Kepler, 60004);
+    for (int i = 0; i < EditHistory::Limit + 5; ++i) {
+        ASSERT_TRUE(editor.settings().applyZoom(i % 2 == 0 ? 200 : 150));
+    }
+    EXPECT_EQ(undoAll(), EditHistory::Limit);
+    // The fifth zoom (200 %) is as far back as the stack reaches; the new, unchanged
+    // document is out of reach, so the document stays changed.
+    EXPECT_EQ(doc().view.zoom, 2.0);
+    EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
+}
