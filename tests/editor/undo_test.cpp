@@ -244,12 +244,20 @@ TEST_F(Undo, MenuItemsNameTheChangeAndTheCleanStateFollowsSaveUndoAndRedo) {
 
 TEST_F(Undo, TheStackKeepsTheLastThousandChangesAndTheCleanStateFallsOffWithTheOldest) {
     newDocument(setcode::Kepler, 60004);
-    for (int i = 0; i < EditHistory::Limit + 5; ++i) {
-        ASSERT_TRUE(editor.settings().applyZoom(i % 2 == 0 ? 200 : 150));
+    drop(kind::Pentagon, QPoint(600, 400));
+    const double x0 = sel().currentTile->x;
+    // Each press and release of an arrow key is one change: three steps left, then right
+    // and left in turn.
+    for (int i = 0; i < EditHistory::Limit + 4; ++i) {
+        const BoardKey key = i < 3 || i % 2 == 0 ? BoardKey::Left : BoardKey::Right;
+        board.keyDown(key, false);
+        board.keyUp(key);
     }
     EXPECT_EQ(undoAll(), EditHistory::Limit);
-    // The fifth zoom (200 %) is as far back as the stack reaches; the new, unchanged
-    // document is out of reach, so the document stays changed.
-    EXPECT_EQ(doc().view.zoom, 2.0);
+    // The drop and the first four nudges are out of reach: the tile stays left of where it
+    // was dropped, and the new document cannot be reached, so it stays changed.
+    const Tile* tile = doc().board.groups.back()->tiles.front().get();
+    EXPECT_LT(tile->x, x0);
+    EXPECT_EQ(undoAll(), 0);
     EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
 }
