@@ -110,11 +110,12 @@ QString paletteCountLine(int count) {
 
 int paletteTextWidth(const TileSet& set, const QFont& font) {
     const QFontMetrics metrics(font);
-    int width = metrics.averageCharWidth() + metrics.horizontalAdvance(paletteCountLine(9999));
+    const int blank = metrics.averageCharWidth();
+    int width = blank + metrics.horizontalAdvance(paletteCountLine(9999));
     for (int i = 0; i < static_cast<int>(set.kindNames.size()); ++i) {
         width = std::max(width, metrics.horizontalAdvance(paletteNameLine(set, i)));
     }
-    return width;
+    return width + blank;
 }
 
 } // namespace pavelora

@@ -38,8 +38,9 @@ bool paintPalette(QImage& picture, const std::vector<PaletteCell>& cells, const 
 QString paletteNameLine(const TileSet& set, int index);
 QString paletteCountLine(int count);
 
-// The width in pixels the cells' text lines take in `font`, where paintPalette draws them:
-// the widest name line, and a count line of four digits.
+// The width in pixels the cells' text lines take in `font`, where paintPalette draws them,
+// with a blank (an average character) after the widest: the name lines, and a count line
+// of four digits.
 int paletteTextWidth(const TileSet& set, const QFont& font);
 
 } // namespace pavelora
