@@ -141,10 +141,18 @@ TEST_F(Settings, SetupOkStoresWhatItShowsAndKeepsTheRest) {
 TEST_F(Settings, ColourSheetsEditAWorkingCopyAndApplyOnlyWhatWasEdited) {
     newDocument(setcode::Durer);
     ASSERT_TRUE(target.applyBoardColour(Rgb{200, 0, 0}));
+    // Opening the sheet and pressing OK, again and again, keeps a colour that no trip
+    // through HLS gives back ((200, 0, 0) comes back as (198, 0, 0)).
+    for (int round = 0; round < 3; ++round) {
+        ColourSheetLogic unchanged(ColourSheetKind::BoardColour, doc());
+        unchanged.activatePage(ColourPage::Rgb);
+        unchanged.activatePage(ColourPage::Hls);
+        ASSERT_TRUE(unchanged.apply(target));
+        ASSERT_EQ(doc().view.boardColour, (Rgb{200, 0, 0}));
+    }
     ColourSheetLogic board(ColourSheetKind::BoardColour, doc());
-    // The RGB page recomputes red, green, blue from the HLS triple as it opens.
     board.activatePage(ColourPage::Rgb);
-    EXPECT_EQ(board.values(ColourPage::Rgb), (std::array<int, 3>{198, 0, 0}));
+    EXPECT_EQ(board.values(ColourPage::Rgb), (std::array<int, 3>{200, 0, 0}));
     EXPECT_FALSE(board.leaveField(ColourPage::Rgb, 0, QStringLiteral("256")) ||
                  board.applyEnabled());
     // Red, green, blue stop at their ends; the hue goes round.
