@@ -4,7 +4,7 @@
 #include "windowsession.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -27,6 +27,12 @@ void okTheNextMessageBox() {
     timer->start(10);
 }
 
+// Types a path into a file dialog's name field, as a user does, and presses its button.
+void typePath(QDialog* dialog, const QString& path) {
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+    dialog->accept();
+}
+
 } // namespace
 
 class DesktopTest : public QObject {
@@ -36,7 +42,7 @@ private slots:
     void paletteLabelsKeysCloseAndTheFocus();
     void theFocusAfterOpeningAndSavingOnlyIntoFoldersThatExist();
     void wheelAndMenuOverTheScrollBars();
-    void qtTextsInJapanese();
+    void qtTextsInJapaneseAndTheIcon();
 };
 
 void DesktopTest::paletteLabelsKeysCloseAndTheFocus() {
@@ -85,13 +91,10 @@ void DesktopTest::theFocusAfterOpeningAndSavingOnlyIntoFoldersThatExist() {
     const QString missing = dir.filePath(QStringLiteral("missing/open.pvd"));
     bool refused = false;
     whenModalOpens([&](QDialog* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        files->selectFile(missing);
         okTheNextMessageBox();
-        static_cast<QDialog*>(files)->accept();
-        refused = files->isVisible();
-        files->selectFile(file);
-        static_cast<QDialog*>(files)->accept();
+        typePath(dialog, missing);
+        refused = dialog->isVisible();
+        typePath(dialog, file);
     });
     window.action(cmd::SaveAs)->trigger();
     QVERIFY(refused);
@@ -99,11 +102,7 @@ void DesktopTest::theFocusAfterOpeningAndSavingOnlyIntoFoldersThatExist() {
     closeDiscarding(window);
 
     // Opened through the dialog, the document has the keys at once.
-    whenModalOpens([&file](QDialog* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        files->selectFile(file);
-        static_cast<QDialog*>(files)->accept();
-    });
+    whenModalOpens([&file](QDialog* dialog) { typePath(dialog, file); });
     window.action(cmd::Open)->trigger();
     QVERIFY(window.editor().documentOpen());
     QTRY_COMPARE(QApplication::focusWidget(), window.boardView());
@@ -132,7 +131,7 @@ void DesktopTest::wheelAndMenuOverTheScrollBars() {
              (std::array{bar->maximum() / 3, v.maxOriginY - bar->maximum() / 3}));
 }
 
-void DesktopTest::qtTextsInJapanese() {
+void DesktopTest::qtTextsInJapaneseAndTheIcon() {
     QTranslator texts;
     QVERIFY(loadQtTexts(texts));
     QApplication::installTranslator(&texts);
@@ -140,6 +139,14 @@ void DesktopTest::qtTextsInJapanese() {
     QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
     QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
     QApplication::removeTranslator(&texts);
+
+    // The window's icon is data/icons/org.pavelora.Pavelora.svg: on 64 pixels a cyan kite
+    // above a red dart, nothing in the corners.
+    const QImage icon = MainWindow().windowIcon().pixmap(64, 64).toImage();
+    QCOMPARE(icon.size(), QSize(64, 64));
+    QCOMPARE(icon.pixelColor(32, 30), QColor(0, 200, 200));
+    QCOMPARE(icon.pixelColor(32, 47), QColor(200, 0, 0));
+    QCOMPARE(icon.pixelColor(2, 2).alpha(), 0);
 }
 
 QTEST_MAIN(DesktopTest)
