@@ -74,8 +74,7 @@ count_colour() { # capture width height x y colour
         -format "%[fx:round(mean*w*h)]" info:
 }
 
-# Every one of the palette's six slots shows its grey square on the screen, and its
-# rightmost three columns show no text: the labels end inside the window.
+# Every one of the palette's six slots shows its grey square on the screen.
 palette_on_screen() {
     import -window root "$work/screen.png"
     geometry "$palette"
@@ -85,11 +84,14 @@ palette_on_screen() {
             "rgb(210,210,210)")
         [ "$grey" -ge 200 ] || return 1
     done
+}
+
+# On the last capture the palette's rightmost three columns show no text: every label ends
+# inside the window.
+labels_inside() {
+    geometry "$palette"
     white=$(count_colour "$work/screen.png" 3 "$HEIGHT" $((X + WIDTH - 3)) "$Y" white)
-    [ "$white" -eq $((3 * HEIGHT)) ] || {
-        echo "a palette label reaches the window's right edge"
-        return 1
-    }
+    [ "$white" -eq $((3 * HEIGHT)) ]
 }
 
 # The document as the program saved it: "tiles N counts C1 .. C6".
@@ -125,6 +127,7 @@ xdotool key ctrl+n
 xdotool key Down Down Return
 palette=$(shown_window '^Penrose No.3$')
 poll palette_on_screen || fail "the palette is not on the screen after 新規"
+labels_inside || fail "a palette label reaches the window's right edge"
 geometry "$palette"
 palette_x=$X
 geometry "$main"
