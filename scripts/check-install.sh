@@ -46,7 +46,8 @@ echo "$contents" | grep -q './usr/bin/pavelora$' || fail "package without the pr
 echo "$contents" | grep -q './usr/share/applications/org.pavelora.Pavelora.desktop$' ||
     fail "package without the desktop entry"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo qt6-qpa-plugins; do
+for library in libqt6widgets6 libqt6printsupport6 libqt6svg6 libjpeg62-turbo qt6-qpa-plugins \
+    qt6-translations-l10n; do
     echo "$depends" | grep -q "$library" || fail "package does not depend on $library"
 done
 echo "installation and package checked"

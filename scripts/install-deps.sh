@@ -3,9 +3,9 @@
 # Idempotent: when every package is already installed it only checks and returns.
 set -eu
 
-PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev \
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev \
 libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev clang-format \
-fonts-ipafont-gothic xvfb xauth x11-utils xdotool imagemagick \
+fonts-ipafont-gothic qt6-translations-l10n xvfb xauth x11-utils xdotool openbox imagemagick \
 desktop-file-utils appstream shared-mime-info dpkg-dev"
 
 # With --fuzz also what fuzz/run.sh needs: clang with libFuzzer and the sanitizers.

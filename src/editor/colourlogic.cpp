@@ -126,20 +126,12 @@ void ColourSheetLogic::loadSlot() {
 
 void ColourSheetLogic::activatePage(ColourPage page) {
     shown_[static_cast<int>(page)] = true;
+    // The board sheet's two triples agree already: every edit sets the other triple from
+    // the one edited. Converting again here would lose a little of the colour with every
+    // opening of the sheet (HLS has fewer steps than red, green, blue): (200, 0, 0) would
+    // come back as (198, 0, 0), then (193, 0, 0), and so on.
     if (hasList()) {
         loadSlot();
-        return;
-    }
-    if (page == ColourPage::Rgb) {
-        const Rgb c = hlsToRgb(working_.hue, working_.lightness, working_.saturation);
-        working_.red = c.red;
-        working_.green = c.green;
-        working_.blue = c.blue;
-    } else {
-        const Hls h = rgbToHls(working_.red, working_.green, working_.blue);
-        working_.hue = h.hue;
-        working_.lightness = h.lightness;
-        working_.saturation = h.saturation;
     }
 }
 
@@ -260,13 +252,7 @@ bool ColourSheetLogic::pressLsSquare(int side, int x, int y) {
 bool ColourSheetLogic::apply(SettingsTarget& target) {
     changed_ = false;
     if (kind_ == ColourSheetKind::BoardColour) {
-        // The HLS page, once shown, applies its own triple.
-        if (pageShown(ColourPage::Hls)) {
-            const Rgb c = hlsToRgb(working_.hue, working_.lightness, working_.saturation);
-            working_.red = c.red;
-            working_.green = c.green;
-            working_.blue = c.blue;
-        }
+        // Red, green, blue follow every edit of the HLS page already.
         return target.applyBoardColour(working_.rgb());
     }
     std::vector<Rgb> colours;

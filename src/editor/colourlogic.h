@@ -81,8 +81,8 @@ public:
     // An edit was made since the sheet opened or last applied: "適用" may be pressed.
     bool applyEnabled() const { return changed_; }
 
-    // A page comes to the front. The board sheet recomputes the page's triple from the
-    // other one; the list sheets load the working colour from the current entry.
+    // A page comes to the front. The list sheets load the working colour from the current
+    // entry; the board sheet's colour stays as it is.
     void activatePage(ColourPage page);
     // Another list entry is chosen: it becomes the one edited. Not a change by itself.
     void chooseEntry(int index);

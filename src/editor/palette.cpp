@@ -11,7 +11,8 @@ PaletteSize paletteWindowSize(const TileSet& set, double pxPerMmX, double pxPerM
     for (const std::string& name : set.kindNames) {
         longest = std::max(longest, name.size());
     }
-    const int byName = static_cast<int>(longest + 6) * font.averageCharWidth;
+    const int byName =
+        std::max(static_cast<int>(longest + 6) * font.averageCharWidth, font.textWidth);
     const double bySquare = set.extent * pxPerMmX * 7.5;
     PaletteSize size;
     size.width = static_cast<int>(std::max(static_cast<double>(byName), bySquare));

@@ -21,10 +21,13 @@ struct Palette {
 struct PaletteFont {
     int lineHeight = 0; // height plus external leading
     int averageCharWidth = 0;
+    // What the cells' text lines, as drawn, take in the font (render's paletteTextWidth).
+    int textWidth = 0;
 };
 
-// The palette's size for a tile set: wide enough for the longest name and for the sample
-// square, tall enough for a square and two text lines per kind.
+// The palette's size for a tile set: wide enough for the longest name (by its length in
+// average characters and by the width of the text lines drawn) and for the sample square,
+// tall enough for a square and two text lines per kind.
 struct PaletteSize {
     int width = 0;
     int height = 0;

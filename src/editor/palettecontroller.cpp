@@ -12,8 +12,10 @@ bool PaletteController::open(Document& doc) {
     doc_ = &doc;
     Shell& shell = screen_.shell();
     const TileSet& set = *doc.tileSet;
-    const QFontMetrics metrics(shell.paletteFont());
-    const PaletteFont font{metrics.height() + metrics.leading(), metrics.averageCharWidth()};
+    const QFont paletteFont = shell.paletteFont();
+    const QFontMetrics metrics(paletteFont);
+    const PaletteFont font{metrics.height() + metrics.leading(), metrics.averageCharWidth(),
+                           paletteTextWidth(set, paletteFont)};
     const double pxX = screen_.pxPerMmX();
     const double pxY = screen_.pxPerMmY();
     const PaletteSize size = paletteWindowSize(set, pxX, pxY, font);

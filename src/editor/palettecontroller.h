@@ -35,6 +35,9 @@ public:
 
     // PaletteInput: a click picks a kind, or drops the pick; the cursor follows.
     void paletteClicked(int x, int y) override;
+    // Closing the window drops the pick: the cursor is the arrow, and no kind stays picked
+    // out of sight.
+    void paletteClosed() override { dropPick(); }
     const QImage& paletteImage() const override { return picture_; }
 
     // The cells, or null while no palette is open.

@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace pavelora {
 
 namespace {
@@ -57,13 +59,11 @@ bool paintPalette(QImage& picture, const std::vector<PaletteCell>& cells, const 
                               : 0;
 
         painter.setPen(Qt::black);
-        const QString name = index >= 0 ? QString::fromStdString(set.kindNames[index]) : QString();
         const int firstLine = T - h / 10 - 2 * lineHeight;
         painter.drawText(QRect(0, firstLine, picture.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop,
-                         QStringLiteral("%1 (F%2)").arg(name).arg(index + 1));
+                         Qt::AlignLeft | Qt::AlignTop, paletteNameLine(set, index));
         painter.drawText(QRect(charWidth, firstLine + lineHeight, picture.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop, QString::asprintf("%4d tiles", count));
+                         Qt::AlignLeft | Qt::AlignTop, paletteCountLine(count));
 
         painter.fillRect(QRect(L, T, w, h), QColor(210, 210, 210));
         const int dx = w / 40;
@@ -96,6 +96,26 @@ bool paintPalette(QImage& picture, const std::vector<PaletteCell>& cells, const 
         }
     }
     return true;
+}
+
+QString paletteNameLine(const TileSet& set, int index) {
+    const bool known = index >= 0 && index < static_cast<int>(set.kindNames.size());
+    const QString name = known ? QString::fromStdString(set.kindNames[index]) : QString();
+    return QStringLiteral("%1 (F%2)").arg(name).arg(index + 1);
+}
+
+QString paletteCountLine(int count) {
+    return QString::asprintf("%4d tiles", count);
+}
+
+int paletteTextWidth(const TileSet& set, const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int blank = metrics.averageCharWidth();
+    int width = blank + metrics.horizontalAdvance(paletteCountLine(9999));
+    for (int i = 0; i < static_cast<int>(set.kindNames.size()); ++i) {
+        width = std::max(width, metrics.horizontalAdvance(paletteNameLine(set, i)));
+    }
+    return width + blank;
 }
 
 } // namespace pavelora

@@ -33,4 +33,14 @@ struct PaletteCell {
 bool paintPalette(QImage& picture, const std::vector<PaletteCell>& cells, const TileGroup& samples,
                   const Document& doc, const QFont& font);
 
+// The two text lines of a cell: the name of the kind at `index` in the set with its
+// function key, and the number of tiles taken.
+QString paletteNameLine(const TileSet& set, int index);
+QString paletteCountLine(int count);
+
+// The width in pixels the cells' text lines take in `font`, where paintPalette draws them,
+// with a blank (an average character) after the widest: the name lines, and a count line
+// of four digits.
+int paletteTextWidth(const TileSet& set, const QFont& font);
+
 } // namespace pavelora

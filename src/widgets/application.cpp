@@ -3,12 +3,24 @@
 #include "widgets/mainwindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace pavelora {
+
+bool loadQtTexts(QTranslator& translator) {
+    return translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
 
 int runEditor(int& argc, char** argv, const QString& document) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pavelora"));
+    QTranslator qtTexts;
+    if (loadQtTexts(qtTexts)) {
+        QApplication::installTranslator(&qtTexts);
+    }
     MainWindow window;
     if (!document.isEmpty()) {
         window.editor().setStartupDocument(document);

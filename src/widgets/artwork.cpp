@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 #include <cmath>
 
@@ -10,7 +11,7 @@ namespace pavelora {
 
 namespace {
 
-// The kite and the dart of the darts-and-kites set around (cx, cy), y downwards.
+// The kite of the darts-and-kites set around (cx, cy), y downwards.
 QPolygonF kite(double cx, double cy, double size) {
     const double q = std::sin(72 * M_PI / 180);
     const double c = std::sin(18 * M_PI / 180);
@@ -19,34 +20,18 @@ QPolygonF kite(double cx, double cy, double size) {
                       QPointF(cx, cy + h * size), QPointF(cx + q * size, cy + c * size)});
 }
 
-QPolygonF dart(double cx, double cy, double size) {
-    const double q = std::sin(72 * M_PI / 180);
-    const double h = (std::sqrt(5.0) - 1) / 2;
-    const double m = (5 - std::sqrt(5.0)) / 4;
-    const double r = h * h;
-    return QPolygonF({QPointF(cx, cy - h * size), QPointF(cx - q * size, cy + m * size),
-                      QPointF(cx, cy + r * size), QPointF(cx + q * size, cy + m * size)});
-}
-
-QPixmap iconPixmap(int side) {
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor(40, 40, 40), side / 32.0));
-    p.setBrush(QColor(0, 200, 200));
-    p.drawPolygon(kite(side * 0.5, side * 0.52, side * 0.46));
-    p.setBrush(QColor(200, 0, 0));
-    p.drawPolygon(dart(side * 0.5, side * 0.80, side * 0.30));
-    return pixmap;
-}
-
 } // namespace
 
 QIcon applicationIcon() {
+    QSvgRenderer picture(QStringLiteral(":/icons/org.pavelora.Pavelora.svg"));
     QIcon icon;
-    for (int side : {16, 32, 48, 64}) {
-        icon.addPixmap(iconPixmap(side));
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        picture.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
     }
     return icon;
 }

@@ -5,7 +5,7 @@
 
 namespace pavelora {
 
-// The program's icon ("MyIcon"): a dart and a kite, drawn at run time.
+// The program's icon ("MyIcon"): a kite above a dart, the installed SVG icon.
 QIcon applicationIcon();
 
 // The cursor shown while a tile picked in the palette is being placed ("MyCursor"): an

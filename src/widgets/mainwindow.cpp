@@ -15,7 +15,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,6 +49,31 @@ double screenPxPerMm(bool horizontal) {
 QString qtFilter(const FileFilter& filter) {
     return filter.description + QStringLiteral(" (") + filter.pattern + QStringLiteral(")");
 }
+
+bool folderExists(const QString& path) {
+    return QFileInfo(path).absoluteDir().exists();
+}
+
+void refuseMissingFolder(QWidget* parent, const QString& path) {
+    QMessageBox::warning(
+        parent, parent->windowTitle(),
+        path + QStringLiteral("\nこのフォルダは存在しません。パスを確認してください。"));
+}
+
+// A save dialog that takes only a path in a folder that exists.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !folderExists(files.front())) {
+            refuseMissingFolder(this, files.front());
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
 
 } // namespace
 
@@ -104,6 +131,7 @@ protected:
     }
 
     void mousePressEvent(QMouseEvent* event) override {
+        window_.showPalette();
         const QPoint at = event->position().toPoint();
         if (event->button() == Qt::LeftButton) {
             input_.leftButtonDown(at.x(), at.y());
@@ -202,6 +230,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     for (QScrollBar* bar : {hbar_, vbar_}) {
         connect(bar, &QScrollBar::actionTriggered, this,
                 [this, bar](int action) { scrollBarAction(bar, action); });
+        bar->installEventFilter(this);
+        // "ここにスクロール" of the bar's context menu sets the value without an action: it
+        // is a thumb position.
+        connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) {
+            const Document* doc = editor_->document();
+            const ScrollBarState* state = doc == nullptr ? nullptr
+                                          : bar == hbar_ ? &doc->view.horizontal
+                                                         : &doc->view.vertical;
+            if (state != nullptr && state->position != value) {
+                editor_->board().scroll(bar->orientation(), ScrollRequest::Thumb, value);
+                bar->setSliderPosition(state->position);
+            }
+        });
     }
 
     buildMenu();
@@ -336,7 +377,7 @@ QString MainWindow::chooseOpenFile(const FileFilter& filter) {
 }
 
 QString MainWindow::chooseSaveFile(const FileFilter& filter, const QString& current) {
-    QFileDialog dialog(this);
+    SaveFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     QStringList filters{qtFilter(filter)};
@@ -359,10 +400,15 @@ QString MainWindow::chooseSaveFile(const FileFilter& filter, const QString& curr
     if (!current.isEmpty()) {
         dialog.selectFile(current);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
+    // A dialog of the desktop's own does not ask the widget: it is asked again.
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().front();
+        if (folderExists(path)) {
+            return path;
+        }
+        refuseMissingFolder(this, path);
     }
-    return dialog.selectedFiles().front();
+    return {};
 }
 
 std::optional<NewDocumentChoice> MainWindow::runNewDocumentDialog() {
@@ -528,7 +574,7 @@ QFont MainWindow::paletteFont() {
 
 QSize MainWindow::openPalette(const QString& title, QSize size) {
     closePalette();
-    palette_ = new PaletteWindow(editor_->palette(), this);
+    palette_ = new PaletteWindow(editor_->palette(), this, canvas_);
     palette_->setWindowTitle(title);
     // The size given is the window's, its caption included.
     constexpr int caption = 30;
@@ -538,6 +584,14 @@ QSize MainWindow::openPalette(const QString& title, QSize size) {
     palette_->move(frameGeometry().left(), geometry().top() + menuBar()->height());
     palette_->show();
     return palette_->size();
+}
+
+void MainWindow::showPalette() {
+    if (palette_ != nullptr) {
+        palette_->setWindowState(palette_->windowState() & ~Qt::WindowMinimized);
+        palette_->show();
+        palette_->raise();
+    }
 }
 
 void MainWindow::paletteChanged() {
@@ -567,6 +621,15 @@ void MainWindow::closeProgress() {
         progress_->deleteLater();
         progress_ = nullptr;
     }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && (watched == hbar_ || watched == vbar_)) {
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        editor_->board().wheel(delta.y() != 0 ? delta.y() : delta.x());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

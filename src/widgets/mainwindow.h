@@ -66,11 +66,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The wheel over a scroll bar is the board's wheel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class Canvas;
     void buildMenu();
     void scrollBarAction(QScrollBar* bar, int action);
+    // Shows the palette window again where the user closed it, and above the main window.
+    void showPalette();
     // "PrintSetupDB" and "JpegSetupDB", which store their settings on OK.
     void runPrintSetup();
     void runJpegSetup();

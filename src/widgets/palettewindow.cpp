@@ -2,6 +2,7 @@
 
 #include "editor/paletteinput.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,11 +10,16 @@
 
 namespace pavelora {
 
-PaletteWindow::PaletteWindow(PaletteInput& input, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), input_(input), mainWindow_(mainWindow) {
+// A tool window is transient for its owner: the window manager keeps it above the main
+// window and hides it with it. It has no close box; where the window manager closes it
+// anyway, it is only hidden. Showing it does not take the focus from the board.
+PaletteWindow::PaletteWindow(PaletteInput& input, QWidget* mainWindow, QWidget* boardView)
+    : QWidget(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), input_(input),
+      mainWindow_(mainWindow), boardView_(boardView) {
     setObjectName(QStringLiteral("PTILEPTN"));
     setWindowTitle(QStringLiteral("タイルパターン"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::ClickFocus);
 }
 
@@ -36,17 +42,17 @@ bool isFunctionKey(int key) {
 }
 } // namespace
 
-// F1 to F6 place tiles; they act in the main window, which gets the focus. The release
-// reaches whichever window has the focus by then: when that is still the palette, it is
-// handed on too.
+// F1 to F6 place tiles on the board: the key goes to the board view, which takes the
+// keyboard focus in the main window. The release reaches whichever window has the focus
+// by then: when that is still the palette, it is handed on too.
 void PaletteWindow::keyPressEvent(QKeyEvent* event) {
     if (!isFunctionKey(event->key())) {
         return;
     }
     QKeyEvent forwarded(QEvent::KeyPress, event->key(), Qt::NoModifier);
-    QCoreApplication::sendEvent(mainWindow_, &forwarded);
+    QCoreApplication::sendEvent(boardView_, &forwarded);
     mainWindow_->activateWindow();
-    mainWindow_->setFocus();
+    boardView_->setFocus(Qt::OtherFocusReason);
 }
 
 void PaletteWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -54,7 +60,15 @@ void PaletteWindow::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     QKeyEvent forwarded(QEvent::KeyRelease, event->key(), Qt::NoModifier);
-    QCoreApplication::sendEvent(mainWindow_, &forwarded);
+    QCoreApplication::sendEvent(boardView_, &forwarded);
+}
+
+// The main window deletes the palette with its document and never closes it: a close
+// comes from the user.
+void PaletteWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+    input_.paletteClosed();
 }
 
 } // namespace pavelora

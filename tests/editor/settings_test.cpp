@@ -141,10 +141,14 @@ TEST_F(Settings, SetupOkStoresWhatItShowsAndKeepsTheRest) {
 TEST_F(Settings, ColourSheetsEditAWorkingCopyAndApplyOnlyWhatWasEdited) {
     newDocument(setcode::Durer);
     ASSERT_TRUE(target.applyBoardColour(Rgb{200, 0, 0}));
+    // Opening the sheet and pressing OK keeps a colour that no trip through HLS gives back
+    // ((200, 0, 0) comes back as (198, 0, 0)).
     ColourSheetLogic board(ColourSheetKind::BoardColour, doc());
-    // The RGB page recomputes red, green, blue from the HLS triple as it opens.
+    board.activatePage(ColourPage::Hls);
+    ASSERT_TRUE(board.apply(target));
+    ASSERT_EQ(doc().view.boardColour, (Rgb{200, 0, 0}));
     board.activatePage(ColourPage::Rgb);
-    EXPECT_EQ(board.values(ColourPage::Rgb), (std::array<int, 3>{198, 0, 0}));
+    EXPECT_EQ(board.values(ColourPage::Rgb), (std::array<int, 3>{200, 0, 0}));
     EXPECT_FALSE(board.leaveField(ColourPage::Rgb, 0, QStringLiteral("256")) ||
                  board.applyEnabled());
     // Red, green, blue stop at their ends; the hue goes round.

@@ -40,6 +40,12 @@ void SettingsDialogsTest::numberFieldsSpinsButtonsAndColourControls() {
         QCOMPARE(in<QLineEdit>(dialog, "30004")->text(), QStringLiteral("151"));
         in<QPushButton>(dialog, "30003")->click(); // "適用"
         QCOMPARE(s.doc().view.tileSizeRatio, 1.51);
+        // The arrows start from a number typed but not checked that the field takes.
+        in<QLineEdit>(dialog, "30004")->setText(QStringLiteral("40"));
+        QTest::mouseClick(spin->downButton(), Qt::LeftButton);
+        in<QLineEdit>(dialog, "30004")->setText(QStringLiteral("201"));
+        QTest::mouseClick(spin->upButton(), Qt::LeftButton);
+        QCOMPARE(in<QLineEdit>(dialog, "30004")->text(), QStringLiteral("40"));
         typeInto(dialog, "30004", "120");
         in<QPushButton>(dialog, "30002")->click(); // cancels the edit, not what was applied
     });

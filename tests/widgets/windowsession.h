@@ -15,12 +15,14 @@
 
 namespace pavelora::test {
 
-// Runs `answer` on the next modal dialog, then closes it if still open (after a failed
-// check). Deleting the returned timer calls the watch off.
-inline QPointer<QTimer> whenModalOpens(std::function<void(QDialog*)> answer) {
+// Runs `answer` on the next modal dialog other than `open` (one open already), then closes
+// it if still open (after a failed check). Deleting the returned timer calls the watch off.
+inline QPointer<QTimer> whenModalOpens(std::function<void(QDialog*)> answer,
+                                       const QWidget* open = nullptr) {
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, open] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (modal != nullptr && modal != open) {
             timer->deleteLater();
             timer->stop();
             const QPointer<QDialog> dialog(modal);

@@ -38,9 +38,10 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-SpinControl::SpinControl(const QString& id, int lower, int upper, int position, QWidget* parent)
+SpinControl::SpinControl(const QString& id, int lower, int upper, int position,
+                         const QLineEdit* buddy, QWidget* parent)
     : QWidget(parent), lower_(lower), upper_(std::max(lower, upper)),
-      position_(std::clamp(position, lower_, upper_)) {
+      position_(std::clamp(position, lower_, upper_)), buddy_(buddy) {
     setObjectName(id);
     up_ = new QToolButton(this);
     up_->setArrowType(Qt::UpArrow);
@@ -65,8 +66,15 @@ void SpinControl::setPosition(int position) {
 }
 
 void SpinControl::step(int direction) {
+    const int before = position_;
+    if (buddy_ != nullptr) {
+        if (const std::optional<int> typed = readNumberField(buddy_->text(), lower_, upper_)) {
+            position_ = *typed;
+        }
+    }
     const int next = std::clamp(position_ + direction, lower_, upper_);
-    if (next == position_) {
+    if (next == before) {
+        position_ = before;
         return;
     }
     position_ = next;

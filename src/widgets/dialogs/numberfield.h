@@ -24,14 +24,16 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// An up-down control beside a number field: two arrow buttons that move a position one
-// step within a range, stopping at its ends. `moved` reports every step the user takes;
-// setPosition does not.
+// An up-down control beside its number field (its buddy): two arrow buttons that move a
+// position one step within a range, stopping at its ends. A number typed in the field and
+// not yet checked is where the step starts, when the field would take it. `moved` reports
+// every step the user takes; setPosition does not.
 class SpinControl : public QWidget {
     Q_OBJECT
 
 public:
-    SpinControl(const QString& id, int lower, int upper, int position, QWidget* parent);
+    SpinControl(const QString& id, int lower, int upper, int position, const QLineEdit* buddy,
+                QWidget* parent);
 
     int lower() const { return lower_; }
     int upper() const { return upper_; }
@@ -50,6 +52,7 @@ private:
     int lower_;
     int upper_;
     int position_;
+    const QLineEdit* buddy_;
     QToolButton* up_;
     QToolButton* down_;
 };

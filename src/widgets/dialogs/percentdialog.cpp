@@ -21,7 +21,8 @@ PercentDialog::PercentDialog(SettingsTarget& target, PercentSetting setting, QWi
     field_->setText(logic_.field().text());
     field_->setAlignment(Qt::AlignRight);
     field_->setFixedWidth(field_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    spin_ = new SpinControl(texts.spinId, logic_.lower(), logic_.upper(), logic_.value(), this);
+    spin_ =
+        new SpinControl(texts.spinId, logic_.lower(), logic_.upper(), logic_.value(), field_, this);
     connect(field_, &NumberEdit::left, this, [this] { fieldLeft(); });
     connect(spin_, &SpinControl::moved, this, [this](int position) { spinMoved(position); });
 

@@ -28,7 +28,8 @@ void addNumberRow(QDialog* dialog, QGridLayout* grid, int row, const SetupFieldI
     field->setText(logic.field(index).text());
     field->setAlignment(Qt::AlignRight);
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-    spin = new SpinControl(info.spinId, info.lower, info.upper, logic.field(index).value(), dialog);
+    spin = new SpinControl(info.spinId, info.lower, info.upper, logic.field(index).value(), field,
+                           dialog);
     grid->addWidget(new QLabel(info.label, dialog), row, 0);
     grid->addWidget(field, row, 1);
     grid->addWidget(spin, row, 2);
