@@ -511,6 +511,21 @@ bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile
     return false;
 }
 
+bool tilesOverlap(const Document& doc, const Tile& a, const Tile& b) {
+    const double ratio = doc.view.tileSizeRatio;
+    const double least = 1e-9 * ratio * ratio; // as in overlapsGroup
+    double area = 0.0;
+    for (const Triangle& mine : fan(a)) {
+        const Box mineBox = triangleBox(mine);
+        for (const Triangle& theirs : fan(b)) {
+            if (mineBox.meets(triangleBox(theirs), 0.0)) {
+                area += overlapArea(mine, theirs);
+            }
+        }
+    }
+    return area > least;
+}
+
 Tile* joinTile(Document& doc, Tile* tile) {
     if (tile == nullptr || tile->group == nullptr || !doc.tileSet) {
         return nullptr;

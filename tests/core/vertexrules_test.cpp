@@ -1,0 +1,359 @@
+// The vertex stars of the Penrose sets and what they tell about a patch: which vertices can
+// still be completed, and which tiles every completion must hold.
+#include "core/tiling/forcing.h"
+#include "core/tiling/vertexrules.h"
+#include "fixture.h"
+#include "support/patchboard.h"
+#include "support/penrosepatch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+using namespace pavelora;
+using pavelora::test::BoardFixture;
+using pavelora::testsupport::PlacedTile;
+
+namespace {
+
+struct SetCase {
+    const char* name;
+    std::int32_t set;
+    std::vector<PlacedTile> (*patch)(int);
+    std::size_t stars;
+};
+
+const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch, 7},
+                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch, 8}};
+
+const std::vector<PlacedTile>& patchOf(const SetCase& c, int tiles) {
+    static std::map<std::pair<std::int32_t, int>, std::vector<PlacedTile>> made;
+    auto [at, fresh] = made.try_emplace({c.set, tiles});
+    if (fresh) {
+        at->second = c.patch(tiles);
+    }
+    return at->second;
+}
+
+class Rules : public testing::TestWithParam<SetCase> {};
+
+// A patch laid as one joined group in the middle of an "Ａ３横" board at a tile size that
+// keeps `fit` of its tiles on the board.
+struct LaidPatch {
+    BoardFixture f;
+    std::unique_ptr<VertexAtlas> atlas;
+    const std::vector<PlacedTile>& patch;
+    double ox;
+    double oy;
+    TileGroup* group = nullptr;
+
+    LaidPatch(const SetCase& c, int tiles, int laid, const std::vector<int>& skip = {})
+        : f(c.set, 60002), patch(patchOf(c, tiles)) {
+        f.doc.view.tileSizeRatio =
+            testsupport::tileSizeToFit({patch.begin(), patch.begin() + laid}, 13.0);
+        rebuildView(f.doc.view, 1.0);
+        atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+        ox = boardWidthCm(f.doc.view) / 2;
+        oy = boardHeightCm(f.doc.view) / 2;
+        group =
+            testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + laid}, ox, oy, skip);
+    }
+
+    // The patch tile a board tile stands for, or -1.
+    int patchTileOf(const Tile& t) const {
+        const double ratio = f.doc.view.tileSizeRatio;
+        for (std::size_t i = 0; i < patch.size(); ++i) {
+            // Positions are sums of products and round differently: a hair apart.
+            if (patch[i].kind == t.kind && patch[i].rotation == t.rotation &&
+                std::fabs(ox + patch[i].x * ratio - t.x) < 1e-9 * ratio &&
+                std::fabs(oy + patch[i].y * ratio - t.y) < 1e-9 * ratio) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+};
+
+TEST_P(Rules, TheAtlasHoldsThePublishedStarsEachAFullTurn) {
+    BoardFixture f(GetParam().set);
+    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+    ASSERT_NE(atlas, nullptr);
+    EXPECT_EQ(atlas->stars().size(), GetParam().stars);
+    std::vector<std::multiset<std::pair<int, int>>> placements;
+    for (const StarPlacement& p : atlas->placements()) {
+        int degrees = 0;
+        for (const PlacedCorner& c : p.corners) {
+            degrees += atlas->cornerSpan(c.kind, c.corner) * f.doc.tileSet->directionStep;
+        }
+        EXPECT_EQ(degrees, 360) << atlas->stars()[p.star].name;
+        std::vector<PlacedCorner> corners = p.corners;
+        EXPECT_EQ(vertexState(*atlas, corners), VertexState::Complete);
+        corners.pop_back();
+        EXPECT_EQ(vertexState(*atlas, corners), VertexState::Open);
+    }
+    // No star is another one turned: their placements are all different.
+    for (std::size_t a = 0; a < atlas->placements().size(); ++a) {
+        for (std::size_t b = 0; b < a; ++b) {
+            const auto& pa = atlas->placements()[a].corners;
+            const auto& pb = atlas->placements()[b].corners;
+            EXPECT_FALSE(std::is_permutation(pa.begin(), pa.end(), pb.begin(), pb.end()));
+        }
+    }
+    // Each star at each of the 20 directions, a star with fivefold symmetry at 4 of them.
+    std::size_t expected = 0;
+    for (const VertexStar& star : atlas->stars()) {
+        const bool fivefold =
+            std::all_of(star.corners.begin(), star.corners.end(), [&](const StarCorner& c) {
+                return c.kind == star.corners[0].kind && c.corner == star.corners[0].corner;
+            });
+        expected += fivefold ? 4 : 20;
+    }
+    EXPECT_EQ(atlas->placements().size(), expected);
+}
+
+TEST(RulesAtlas, TheOtherSetsHaveNone) {
+    for (std::int32_t set : {setcode::PenroseNo3, setcode::Durer, setcode::Kepler}) {
+        BoardFixture f(set);
+        EXPECT_EQ(VertexAtlas::create(*f.doc.tileSet, f.doc.angles), nullptr) << set;
+    }
+}
+
+// In a patch cut from a Penrose tiling every vertex is part of a star, every vertex inside
+// the patch is a whole star, and each star of the atlas turns up.
+TEST_P(Rules, EveryVertexOfATilingIsAStarAndEveryStarOccurs) {
+    LaidPatch p(GetParam(), 3000, 3000);
+    ASSERT_NE(p.atlas, nullptr);
+    EXPECT_TRUE(deadEnds(p.f.doc, *p.atlas).empty());
+
+    VertexMap map(p.f.doc.view.tileSizeRatio);
+    for (const auto& t : p.group->tiles) {
+        map.addTile(*t);
+    }
+    std::set<int> seen;
+    int complete = 0;
+    const double inner = 0.6 * 13.0; // well inside the patch's round outline
+    for (int v = 0; v < static_cast<int>(map.vertices().size()); ++v) {
+        const auto corners = map.placedCorners(v);
+        const VertexState state = vertexState(*p.atlas, corners);
+        EXPECT_NE(state, VertexState::DeadEnd);
+        const auto& vertex = map.vertices()[v];
+        if (std::hypot(vertex.x - p.ox, vertex.y - p.oy) < inner) {
+            ASSERT_EQ(state, VertexState::Complete) << vertex.x << " " << vertex.y;
+        }
+        if (state == VertexState::Complete) {
+            ++complete;
+            VertexAtlas::Mask m;
+            m.set();
+            for (const PlacedCorner& c : corners) {
+                m &= p.atlas->placementsWith(c);
+            }
+            for (int k = 0; k < VertexAtlas::MaxPlacements; ++k) {
+                if (m.test(k)) {
+                    seen.insert(p.atlas->placements()[k].star);
+                }
+            }
+        }
+    }
+    EXPECT_GT(complete, 1000);
+    EXPECT_EQ(seen.size(), GetParam().stars);
+}
+
+// Tiles laid one by one round a point, each joined through the editor's snapping (so every
+// shared edge obeys the codes), the first corner's angle starting at direction `turn`.
+void layRound(BoardFixture& f, const VertexAtlas& atlas, double x, double y, int turn,
+              const std::vector<StarCorner>& corners) {
+    int start = turn;
+    const double ratio = f.doc.view.tileSizeRatio;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const StarCorner& c = corners[i];
+        const int base = atlas.unitTile(c.kind, 0)->outline.edges[c.corner].direction;
+        const int rotation = ((start - base) % 20 + 20) % 20;
+        const TileEdge& u = atlas.unitTile(c.kind, rotation)->outline.edges[c.corner];
+        if (i == 0) {
+            f.putTile(c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio);
+        } else {
+            f.drop(c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio);
+            ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "tile " << i;
+        }
+        start += atlas.cornerSpan(c.kind, c.corner);
+    }
+}
+
+// A dart's wing followed by three kites' apexes: every edge obeys the codes, but the sun
+// has no dart and the jack only two apexes after the wing.
+TEST(RulesDeadEnd, ADartWingWithThreeKiteApexesIsReportedAtItsVertex) {
+    BoardFixture f(setcode::PenroseNo1);
+    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+    layRound(f, *atlas, 10.0, 14.0, 3,
+             {{kind::Dart, 1}, {kind::Kaite, 0}, {kind::Kaite, 0}, {kind::Kaite, 0}});
+    ASSERT_EQ(f.doc.board.count(), 1);
+    const std::vector<DeadEnd> ends = deadEnds(f.doc, *atlas);
+    ASSERT_EQ(ends.size(), 1u);
+    // The vertex is a sum of products away from the point given.
+    EXPECT_NEAR(ends[0].x, 10.0, 1e-12);
+    EXPECT_NEAR(ends[0].y, 14.0, 1e-12);
+    EXPECT_EQ(deadEndsIn(f.doc, *atlas, 9.0, 13.0, 11.0, 15.0).size(), 1u);
+    EXPECT_TRUE(deadEndsIn(f.doc, *atlas, 10.5, 13.0, 12.0, 15.0).empty());
+}
+
+TEST(RulesDeadEnd, ThreeNarrowRhombsAtTheirAcuteCornersAreADeadEnd) {
+    // The S4 and the D hold two acute corners of narrow rhombs side by side, never three.
+    BoardFixture f(setcode::PenroseNo2);
+    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+    layRound(f, *atlas, 10.0, 14.0, 0,
+             {{kind::NarrowDiamond2, 0}, {kind::NarrowDiamond2, 2}, {kind::NarrowDiamond2, 0}});
+    // The obtuse corners at the rhombs' far ends meet as no star has them either.
+    const std::vector<DeadEnd> ends = deadEnds(f.doc, *atlas);
+    EXPECT_TRUE(std::any_of(ends.begin(), ends.end(), [](const DeadEnd& d) {
+        return std::fabs(d.x - 10.0) < 1e-12 && std::fabs(d.y - 14.0) < 1e-12;
+    }));
+}
+
+// Four kites of a sun joined by snapping: only the sun has four apexes, so its fifth kite
+// is forced, and it lands on the shared corners exactly, joined both ways.
+TEST(RulesForcing, TheFifthKiteOfASunIsForcedExactlyIntoPlace) {
+    BoardFixture f(setcode::PenroseNo1);
+    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+    const StarCorner apex{kind::Kaite, 0};
+    layRound(f, *atlas, 10.0, 14.0, 1, {apex, apex, apex, apex});
+    ASSERT_EQ(f.doc.board.count(), 1);
+    TileGroup& group = *f.doc.board.groups[0];
+    const std::vector<Tile*> added = completeForced(f.doc, group, *atlas);
+    ASSERT_FALSE(added.empty());
+    const Tile* fifth = added[0];
+    EXPECT_EQ(fifth->kind, kind::Kaite);
+    int joined = 0;
+    for (const TileEdge& e : fifth->outline.edges) {
+        if (e.neighbour == nullptr) {
+            continue;
+        }
+        ++joined;
+        const auto& theirs = e.neighbour->outline.edges;
+        EXPECT_TRUE(std::any_of(theirs.begin(), theirs.end(), [&](const TileEdge& g) {
+            return g.neighbour == fifth && g.x1 == e.x2 && g.y1 == e.y2 && g.x2 == e.x1 &&
+                   g.y2 == e.y1 && g.matchCode + e.matchCode == 0;
+        }));
+    }
+    EXPECT_EQ(joined, 2);
+    EXPECT_TRUE(deadEnds(f.doc, *atlas).empty());
+    VertexMap map(f.doc.view.tileSizeRatio);
+    for (const auto& t : group.tiles) {
+        map.addTile(*t);
+    }
+    EXPECT_EQ(vertexState(*atlas, map.placedCorners(map.find(10.0, 14.0))), VertexState::Complete);
+}
+
+// Holes cut into a patch of a tiling: forcing puts back only tiles of the tiling, each
+// joined along every edge it shares and overlapping nothing.
+TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
+    const int laid = 600;
+    std::vector<int> removed;
+    std::mt19937 random(7);
+    for (int i = 50; i < 450; ++i) {
+        if (random() % 5 == 0) {
+            removed.push_back(i);
+        }
+    }
+    // The whole patch reaches past the board: every tile laid on it can be looked up.
+    LaidPatch p(GetParam(), 5000, laid, removed);
+    const int before = p.group->count();
+    const std::vector<Tile*> added = completeForced(p.f.doc, *p.group, *p.atlas);
+    EXPECT_EQ(p.group->count(), before + static_cast<int>(added.size()));
+    std::set<int> back;
+    for (const Tile* t : added) {
+        const int i = p.patchTileOf(*t);
+        ASSERT_GE(i, 0) << "a tile the tiling does not have at " << t->x << " " << t->y;
+        EXPECT_TRUE(i >= laid || std::binary_search(removed.begin(), removed.end(), i)) << i;
+        EXPECT_TRUE(back.insert(i).second) << "tile " << i << " twice";
+    }
+    // Most of the holes are filled again.
+    int refilled = 0;
+    for (int i : removed) {
+        refilled += back.count(i) != 0 ? 1 : 0;
+    }
+    EXPECT_GT(refilled, static_cast<int>(removed.size()) / 2);
+    EXPECT_TRUE(deadEnds(p.f.doc, *p.atlas).empty());
+
+    for (const Tile* t : added) {
+        for (const auto& other : p.group->tiles) {
+            if (other.get() != t) {
+                ASSERT_FALSE(testsupport::tilesOverlap(*t, *other));
+            }
+        }
+        for (const TileEdge& e : t->outline.edges) {
+            if (e.neighbour == nullptr) {
+                continue;
+            }
+            const auto& theirs = e.neighbour->outline.edges;
+            // The laid patch holds the corners of its tiles a hair apart, as they were
+            // computed tile by tile; a new tile takes one of them.
+            const double hair = 1e-9 * p.f.doc.view.tileSizeRatio;
+            const auto back = std::find_if(theirs.begin(), theirs.end(), [&](const TileEdge& g) {
+                return g.neighbour == t && std::fabs(g.x1 - e.x2) <= hair &&
+                       std::fabs(g.y1 - e.y2) <= hair && std::fabs(g.x2 - e.x1) <= hair &&
+                       std::fabs(g.y2 - e.y1) <= hair;
+            });
+            ASSERT_NE(back, theirs.end());
+            EXPECT_EQ(back->matchCode + e.matchCode, 0);
+            EXPECT_EQ(back->length, e.length);
+        }
+    }
+    // The group's indexes take the new tiles in.
+    int free = 0;
+    for (const EdgeRow& row : p.group->boundary.rows) {
+        free += static_cast<int>(row.edges.size());
+    }
+    int unlinked = 0;
+    for (const auto& t : p.group->tiles) {
+        for (const TileEdge& e : t->outline.edges) {
+            unlinked += e.neighbour == nullptr ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(free, unlinked);
+}
+
+// On a free edge of a patch, the tile the tiling has there is among the legal ones, and each
+// legal one, laid there, leaves no dead end.
+TEST_P(Rules, TheTileOfTheTilingIsAmongTheLegalOnesAtAnEdge) {
+    LaidPatch p(GetParam(), 400, 150);
+    int edges = 0;
+    for (int k = 0; k < 150 && edges < 12; k += 7) {
+        Tile* t = p.group->tiles[k].get();
+        for (TileEdge& e : t->outline.edges) {
+            if (e.neighbour != nullptr) {
+                continue;
+            }
+            const auto legal = legalTilesAt(p.f.doc, *p.group, e, *p.atlas);
+            bool truth = false;
+            for (const TilePlacement& c : legal) {
+                BoardFixture scratch(GetParam().set);
+                LaidPatch q(GetParam(), 400, 150);
+                Tile* put = addJoinedTile(q.f.doc, *q.group, c);
+                ASSERT_NE(put, nullptr);
+                EXPECT_TRUE(deadEnds(q.f.doc, *q.atlas).empty());
+                const int i = q.patchTileOf(*put);
+                truth = truth || i >= 150;
+                const bool joined =
+                    std::any_of(put->outline.edges.begin(), put->outline.edges.end(),
+                                [&](const TileEdge& g) { return g.neighbour != nullptr; });
+                EXPECT_TRUE(joined);
+            }
+            // An edge of the patch's rim: the tiling goes on with one of the legal tiles.
+            if (!legal.empty()) {
+                EXPECT_TRUE(truth);
+                ++edges;
+            }
+        }
+    }
+    EXPECT_GT(edges, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, Rules, testing::ValuesIn(kSets),
+                         [](const testing::TestParamInfo<SetCase>& info) {
+                             return info.param.name;
+                         });
+
+} // namespace
