@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
+#include "cli/rulescommand.h"
 #include "widgets/application.h"
 
 #include <QGuiApplication>
@@ -43,6 +44,13 @@ int main(int argc, char* argv[]) {
         QGuiApplication app(argc, argv);
         return line.action == Action::Export ? pavelora::cli::exportCommand(line)
                                              : pavelora::cli::exportJpegCommand(line);
+    }
+    case Action::Check:
+    case Action::CompleteForced: {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return line.action == Action::Check ? pavelora::cli::checkCommand(line)
+                                            : pavelora::cli::completeForcedCommand(line);
     }
     case Action::StartEditor:
         break;

@@ -50,6 +50,8 @@ QString usageText() {
         "                [--quality Q] [--form 1|2|3|cut]\n"
         "       pavelora --export-jpeg DOCUMENT.pvd OUTPUT.jpg [--density DPI] [--quality Q]\n"
         "                [--form 1|2|3]\n"
+        "       pavelora --check DOCUMENT.pvd\n"
+        "       pavelora --complete-forced DOCUMENT.pvd OUTPUT.pvd\n"
         "       pavelora --help | --version\n"
         "\n"
         "Without options, starts the tiling editor and opens DOCUMENT.pvd when given.\n"
@@ -59,7 +61,12 @@ QString usageText() {
         "per inch (default 200; also the width of a pixel of the drawings' lines), quality\n"
         "1..100 (JPEG only, default 100), form 1 with the pair pattern (default), 2 without it,\n"
         "3 tile outlines only, cut every edge of the tiling once as a thin line for a cutter or\n"
-        "plotter (SVG and PDF; the images show the outlines).\n");
+        "plotter (SVG and PDF; the images show the outlines).\n"
+        "--check prints \"x y\" (board centimetres) for every vertex of a group that no\n"
+        "vertex star of the tile set can complete and exits with 1 when there is one, 0 when\n"
+        "every vertex can still be completed (Penrose No.1 and No.2; 2 for other sets or a\n"
+        "document that cannot be read). --complete-forced adds every tile that the vertex\n"
+        "stars force and saves the result as OUTPUT.pvd.\n");
 }
 
 QString versionText() {
@@ -75,6 +82,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption({QStringLiteral("density"), QString(), value});
     parser.addOption({QStringLiteral("quality"), QString(), value});
     parser.addOption({QStringLiteral("form"), QString(), value});
+    parser.addOption({QStringLiteral("check"), QString()});
+    parser.addOption({QStringLiteral("complete-forced"), QString()});
     parser.addOption({QStringLiteral("help"), QString()});
     parser.addOption({QStringLiteral("version"), QString()});
     for (const char* name : kQtOptionsWithValue) {
@@ -102,6 +111,29 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return line;
     }
     const QStringList positional = parser.positionalArguments();
+    const bool check = parser.isSet(QStringLiteral("check"));
+    const bool complete = parser.isSet(QStringLiteral("complete-forced"));
+    if (check || complete) {
+        if (check && complete) {
+            return refuse(QStringLiteral("--check and --complete-forced exclude each other"));
+        }
+        if (parser.isSet(QStringLiteral("export")) || parser.isSet(QStringLiteral("export-jpeg")) ||
+            parser.isSet(QStringLiteral("density")) || parser.isSet(QStringLiteral("quality")) ||
+            parser.isSet(QStringLiteral("form"))) {
+            return refuse(
+                QStringLiteral("%1 takes no export options")
+                    .arg(check ? QStringLiteral("--check") : QStringLiteral("--complete-forced")));
+        }
+        if (positional.size() != (check ? 1 : 2)) {
+            return refuse(check ? QStringLiteral("--check needs one document")
+                                : QStringLiteral("--complete-forced needs a document and an "
+                                                 "output document"));
+        }
+        line.action = check ? Action::Check : Action::CompleteForced;
+        line.document = positional[0];
+        line.output = complete ? positional[1] : QString();
+        return line;
+    }
     const bool exportOption = parser.isSet(QStringLiteral("density")) ||
                               parser.isSet(QStringLiteral("quality")) ||
                               parser.isSet(QStringLiteral("form"));

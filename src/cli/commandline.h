@@ -10,12 +10,14 @@ namespace pavelora::cli {
 
 // What the program was asked to do.
 enum class Action {
-    StartEditor, // open the main window, with `document` when one was named
-    ShowHelp,    // the usage on standard output
-    ShowVersion, // the name and version on standard output
-    ExportJpeg,  // `document` as a JPEG image in `output`, without a window
-    Export,      // `document` in `output` as the `format` its extension names, without a window
-    Refuse,      // `problem` and the usage on standard error, exit code 2
+    StartEditor,    // open the main window, with `document` when one was named
+    ShowHelp,       // the usage on standard output
+    ShowVersion,    // the name and version on standard output
+    ExportJpeg,     // `document` as a JPEG image in `output`, without a window
+    Export,         // `document` in `output` as the `format` its extension names, without a window
+    Check,          // the dead-end vertices of `document`, without a window
+    CompleteForced, // `document` with its forced tiles added, saved as `output`
+    Refuse,         // `problem` and the usage on standard error, exit code 2
 };
 
 struct CommandLine {
