@@ -197,6 +197,16 @@ TEST(RulesDeadEnd, ADartWingWithThreeKiteApexesIsReportedAtItsVertex) {
     EXPECT_NEAR(ends[0].y, 14.0, 1e-12);
     EXPECT_EQ(deadEndsIn(f.doc, *atlas, 9.0, 13.0, 11.0, 15.0).size(), 1u);
     EXPECT_TRUE(deadEndsIn(f.doc, *atlas, 10.5, 13.0, 12.0, 15.0).empty());
+
+    // Without the third apex the wing and two apexes are part of a jack: the mark goes when
+    // the marks round the edit are brought up to date, and only those.
+    std::vector<DeadEnd> marks = ends;
+    marks.push_back({3.0, 3.0});
+    TileGroup& group = *f.doc.board.groups[0];
+    removeTileFromGroup(f.doc, group, group.tiles.back().get());
+    refreshDeadEnds(marks, f.doc, *atlas, 9.0, 13.0, 11.0, 15.0);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].x, 3.0);
 }
 
 TEST(RulesDeadEnd, ThreeNarrowRhombsAtTheirAcuteCornersAreADeadEnd) {

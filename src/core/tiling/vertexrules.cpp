@@ -104,8 +104,8 @@ std::vector<PlacedCorner> VertexMap::placedCorners(int vertex) const {
 
 namespace {
 
-void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, const TileGroup& group,
-                     std::vector<DeadEnd>& out, const double* box) {
+void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, std::vector<DeadEnd>& out,
+                     const double* box) {
     std::vector<PlacedCorner> corners;
     for (int v = 0; v < static_cast<int>(map.vertices().size()); ++v) {
         const VertexMap::Vertex& vertex = map.vertices()[v];
@@ -119,7 +119,7 @@ void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, const TileG
             corners.push_back({corner.tile->kind, corner.tile->rotation, corner.corner});
         }
         if (vertexState(atlas, corners) == VertexState::DeadEnd) {
-            out.push_back({vertex.x, vertex.y, &group});
+            out.push_back({vertex.x, vertex.y});
         }
     }
 }
@@ -133,7 +133,7 @@ std::vector<DeadEnd> deadEnds(const Document& doc, const VertexAtlas& atlas) {
         for (const auto& tile : group->tiles) {
             map.addTile(*tile);
         }
-        collectDeadEnds(map, atlas, *group, out, nullptr);
+        collectDeadEnds(map, atlas, out, nullptr);
     }
     return out;
 }
@@ -159,9 +159,18 @@ std::vector<DeadEnd> deadEndsIn(const Document& doc, const VertexAtlas& atlas, d
                 map.addTile(*tile);
             }
         }
-        collectDeadEnds(map, atlas, *group, out, box);
+        collectDeadEnds(map, atlas, out, box);
     }
     return out;
+}
+
+void refreshDeadEnds(std::vector<DeadEnd>& marks, const Document& doc, const VertexAtlas& atlas,
+                     double minX, double minY, double maxX, double maxY) {
+    std::erase_if(marks, [&](const DeadEnd& d) {
+        return d.x >= minX && d.x <= maxX && d.y >= minY && d.y <= maxY;
+    });
+    const std::vector<DeadEnd> found = deadEndsIn(doc, atlas, minX, minY, maxX, maxY);
+    marks.insert(marks.end(), found.begin(), found.end());
 }
 
 } // namespace pavelora

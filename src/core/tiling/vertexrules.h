@@ -61,11 +61,10 @@ private:
     std::unordered_map<std::uint64_t, int> cells_; // first vertex of the cell
 };
 
-// A vertex that cannot be completed, in board centimetres, and its group.
+// A vertex that cannot be completed, in board centimetres.
 struct DeadEnd {
     double x = 0.0;
     double y = 0.0;
-    const TileGroup* group = nullptr;
 };
 
 // Every dead-end vertex of every group's tiles, groups in display order. Tiles of
@@ -76,5 +75,10 @@ std::vector<DeadEnd> deadEnds(const Document& doc, const VertexAtlas& atlas);
 // only the tiles near the box are looked at.
 std::vector<DeadEnd> deadEndsIn(const Document& doc, const VertexAtlas& atlas, double minX,
                                 double minY, double maxX, double maxY);
+
+// After an edit within the box: drops the marks that lie in the box and adds the dead ends
+// found there now.
+void refreshDeadEnds(std::vector<DeadEnd>& marks, const Document& doc, const VertexAtlas& atlas,
+                     double minX, double minY, double maxX, double maxY);
 
 } // namespace pavelora
