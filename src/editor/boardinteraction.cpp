@@ -288,8 +288,8 @@ BoardPicture BoardInteraction::picture() const {
     if (doc_ == nullptr) {
         return {};
     }
-    return {&screen_.buffers().backBuffer,
-            QPoint(doc_->view.boardOriginX, doc_->view.boardOriginY)};
+    return {&screen_.buffers().backBuffer, QPoint(doc_->view.boardOriginX, doc_->view.boardOriginY),
+            overlay_ ? overlay_() : RulesOverlay{}};
 }
 
 bool BoardInteraction::selectedTile() const {
@@ -499,6 +499,11 @@ void BoardInteraction::leftButtonDown(int x, int y) {
     if (!doc_ || dragging_) {
         return;
     }
+    hookTookClick_ = false;
+    if (clickHook_ && clickHook_(x, y)) {
+        hookTookClick_ = true;
+        return;
+    }
     const bool groupSelected = sel_.currentGroup != nullptr && sel_.currentGroup->selected != 0;
     if (sel_.groupMode ? !groupSelected : !selectedTile()) {
         return;
@@ -574,6 +579,10 @@ void BoardInteraction::mouseMove(int x, int y) {
 void BoardInteraction::leftButtonUp(int x, int y) {
     const EditorScreen::RepaintBatch batch(screen_);
     if (!doc_) {
+        return;
+    }
+    if (hookTookClick_) {
+        hookTookClick_ = false;
         return;
     }
     if (dragging_) {

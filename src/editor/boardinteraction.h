@@ -8,6 +8,7 @@
 #include <QPoint>
 
 #include <cstdint>
+#include <functional>
 
 namespace pavelora {
 
@@ -59,6 +60,12 @@ public:
     void setGroupMode();
     void setPattern(bool on);
     void tidyDisplayOrder();
+
+    // A click on the board is offered to `hook` first; when it takes it (returns true) the
+    // press and its release do nothing else.
+    void setClickHook(std::function<bool(int x, int y)> hook) { clickHook_ = std::move(hook); }
+    // What is shown over the board picture.
+    void setOverlay(std::function<RulesOverlay()> overlay) { overlay_ = std::move(overlay); }
 
     // A move or turn still under way (a key held, a drag) goes onto the undo stack now.
     void finishEdit();
@@ -120,6 +127,9 @@ private:
     QPoint lastMouse_;
     QPoint grabOffset_;
     double tileStep_ = 0.0;
+    std::function<bool(int, int)> clickHook_;
+    bool hookTookClick_ = false;
+    std::function<RulesOverlay()> overlay_;
 };
 
 } // namespace pavelora

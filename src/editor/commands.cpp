@@ -4,7 +4,7 @@
 
 namespace pavelora {
 
-const std::array<MenuItem, 29> MainMenu = {{
+const std::array<MenuItem, 32> MainMenu = {{
     {0, "ファイル(&F)", "", false},
     {cmd::New, "新規(&N)...", "Ctrl+N", false},
     {cmd::Close, "閉じる(&C)", "Ctrl+C", true},
@@ -24,7 +24,10 @@ const std::array<MenuItem, 29> MainMenu = {{
     {cmd::TileColour, "タイルの色(&C)...", "Ctrl+C", false},
     {cmd::PairColour, "対模様の色(&M)...", "Ctrl+M", false},
     {cmd::BoardColour, "ボードの色(&B)...", "Ctrl+B", true},
-    {cmd::Zoom, "ズーム(&Z)...", "Ctrl+Z", false},
+    {cmd::Zoom, "ズーム(&Z)...", "Ctrl+Z", true},
+    {cmd::ShowDeadEnds, "行き止まりを表示", "Ctrl+K", false},
+    {cmd::AddForcedTiles, "強制タイルを追加", "Ctrl+F", false},
+    {cmd::ShowCandidates, "候補を表示", "Ctrl+E", false},
     {0, "オプション(&O)", "", false},
     {cmd::TileMode, "タイル単位に操作する(&T)", "Ctrl+T", false},
     {cmd::GroupMode, "結合グループ単位に操作する(&G)", "Ctrl+G", true},
@@ -36,23 +39,29 @@ const std::array<MenuItem, 29> MainMenu = {{
     {cmd::About, "Paveloraについて(&I)...", "Ctrl+I", false},
 }};
 
-const std::array<Accelerator, 24> AcceleratorTable = {{
-    {'N', cmd::New},        {'C', cmd::Close},      {'O', cmd::Open},
-    {'A', cmd::SaveAs},     {'S', cmd::Save},       {'U', cmd::PrintSetup},
-    {'P', cmd::Print},      {'V', cmd::JpegSetup},  {'J', cmd::JpegExport},
-    {'X', cmd::Exit},       {'L', cmd::TileSize},   {'W', cmd::OutlineWidth},
-    {'C', cmd::TileColour}, {'M', cmd::PairColour}, {'B', cmd::BoardColour},
-    {'Z', cmd::Zoom},       {'T', cmd::TileMode},   {'G', cmd::GroupMode},
-    {'A', cmd::PatternOn},  {'R', cmd::PatternOff}, {'D', cmd::TidyOrder},
-    {'H', cmd::Help},       {'I', cmd::About},      {'Y', cmd::Redo},
+const std::array<Accelerator, 27> AcceleratorTable = {{
+    {'N', cmd::New},          {'C', cmd::Close},          {'O', cmd::Open},
+    {'A', cmd::SaveAs},       {'S', cmd::Save},           {'U', cmd::PrintSetup},
+    {'P', cmd::Print},        {'V', cmd::JpegSetup},      {'J', cmd::JpegExport},
+    {'X', cmd::Exit},         {'L', cmd::TileSize},       {'W', cmd::OutlineWidth},
+    {'C', cmd::TileColour},   {'M', cmd::PairColour},     {'B', cmd::BoardColour},
+    {'Z', cmd::Zoom},         {'T', cmd::TileMode},       {'G', cmd::GroupMode},
+    {'A', cmd::PatternOn},    {'R', cmd::PatternOff},     {'D', cmd::TidyOrder},
+    {'H', cmd::Help},         {'I', cmd::About},          {'Y', cmd::Redo},
+    {'K', cmd::ShowDeadEnds}, {'F', cmd::AddForcedTiles}, {'E', cmd::ShowCandidates},
 }};
 
-const std::array<int, 25> MenuCommands = {
-    cmd::New,        cmd::Close,       cmd::Open,      cmd::SaveAs,       cmd::Save,
-    cmd::PrintSetup, cmd::Print,       cmd::JpegSetup, cmd::JpegExport,   cmd::Exit,
-    cmd::Undo,       cmd::Redo,        cmd::TileSize,  cmd::OutlineWidth, cmd::TileColour,
-    cmd::PairColour, cmd::BoardColour, cmd::Zoom,      cmd::TileMode,     cmd::GroupMode,
-    cmd::PatternOn,  cmd::PatternOff,  cmd::TidyOrder, cmd::Help,         cmd::About,
+const std::array<int, 28> MenuCommands = {
+    cmd::New,          cmd::Close,          cmd::Open,
+    cmd::SaveAs,       cmd::Save,           cmd::PrintSetup,
+    cmd::Print,        cmd::JpegSetup,      cmd::JpegExport,
+    cmd::Exit,         cmd::Undo,           cmd::Redo,
+    cmd::TileSize,     cmd::OutlineWidth,   cmd::TileColour,
+    cmd::PairColour,   cmd::BoardColour,    cmd::Zoom,
+    cmd::ShowDeadEnds, cmd::AddForcedTiles, cmd::ShowCandidates,
+    cmd::TileMode,     cmd::GroupMode,      cmd::PatternOn,
+    cmd::PatternOff,   cmd::TidyOrder,      cmd::Help,
+    cmd::About,
 };
 
 int acceleratorCommand(char letter) {

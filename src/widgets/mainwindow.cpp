@@ -2,6 +2,7 @@
 
 #include "editor/commands.h"
 #include "editor/statusbar.h"
+#include "render/rulesoverlay.h"
 #include "widgets/artwork.h"
 #include "widgets/dialogs/aboutdialog.h"
 #include "widgets/dialogs/coloursheet.h"
@@ -94,6 +95,7 @@ protected:
         const BoardPicture picture = input_.picture();
         if (picture.image != nullptr) {
             painter.drawImage(picture.origin, *picture.image);
+            drawRulesOverlay(painter, picture.overlay);
         }
     }
     // The editor hears of the new size from the event loop: the first size change may open
@@ -288,7 +290,8 @@ void MainWindow::buildMenu() {
         auto* action = menu->addAction(text + QLatin1Char('\t') + key);
         action->setObjectName(QString::number(item.id));
         action->setData(item.id);
-        action->setCheckable(item.id >= cmd::TileMode && item.id <= cmd::PatternOff);
+        action->setCheckable((item.id >= cmd::TileMode && item.id <= cmd::PatternOff) ||
+                             item.id == cmd::ShowDeadEnds || item.id == cmd::ShowCandidates);
         // Of two items showing one key, only the first in the accelerator table acts; a key
         // that is not Ctrl + letter ("元に戻す") belongs to its item alone.
         if (!key.isEmpty() && (!key.startsWith(QLatin1String("Ctrl+")) ||

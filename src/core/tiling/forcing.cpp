@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace pavelora {
 
@@ -293,6 +294,68 @@ Tile* addJoinedTile(Document& doc, TileGroup& group, const TilePlacement& placem
         return nullptr;
     }
     return raw;
+}
+
+std::vector<TileState> recordTilesFrom(const TileGroup& group, int first) {
+    std::vector<TileState> records;
+    for (int i = std::max(first, 0); i < group.count(); ++i) {
+        records.push_back(recordTile(group, i));
+    }
+    return records;
+}
+
+void removeTilesFrom(Document& doc, TileGroup& group, int first) {
+    if (first < 0 || first >= group.count()) {
+        return;
+    }
+    std::unordered_set<const Tile*> going;
+    for (std::size_t i = static_cast<std::size_t>(first); i < group.tiles.size(); ++i) {
+        going.insert(group.tiles[i].get());
+    }
+    for (int i = 0; i < first; ++i) {
+        for (TileEdge& e : group.tiles[static_cast<std::size_t>(i)]->outline.edges) {
+            if (e.neighbour != nullptr && going.contains(e.neighbour)) {
+                e.neighbour = nullptr;
+            }
+        }
+    }
+    group.tiles.erase(group.tiles.begin() + first, group.tiles.end());
+    rebuildGroup(doc, group);
+}
+
+void appendRecordedTiles(Document& doc, TileGroup& group, const std::vector<TileState>& records) {
+    for (const TileState& record : records) {
+        std::unique_ptr<Tile> built =
+            buildTile(doc.tileSet.get(), &doc.angles, record.kind, record.rotation);
+        if (!built || built->outline.edges.size() != record.edges.size()) {
+            continue;
+        }
+        built->x = record.x;
+        built->y = record.y;
+        const int place = group.count();
+        const auto at = [&](int index) -> Tile* {
+            return index >= 0 && index < place ? group.tiles[static_cast<std::size_t>(index)].get()
+                                               : nullptr;
+        };
+        for (std::size_t e = 0; e < record.edges.size(); ++e) {
+            TileEdge& edge = built->outline.edges[e];
+            edge.x1 = record.edges[e][0];
+            edge.y1 = record.edges[e][1];
+            edge.x2 = record.edges[e][2];
+            edge.y2 = record.edges[e][3];
+            edge.neighbour = at(record.neighbours[e]);
+        }
+        Tile* restored = built.get();
+        for (const auto& [other, edge] : record.joinedBy) {
+            Tile* t = at(other);
+            if (t != nullptr && edge >= 0 && edge < t->outline.count()) {
+                t->outline.edges[static_cast<std::size_t>(edge)].neighbour = restored;
+            }
+        }
+        built->edgeIndex = buildEdgeIndex(built->outline, doc.directionCount());
+        appendTileRaw(group, std::move(built));
+    }
+    rebuildGroup(doc, group);
 }
 
 } // namespace pavelora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/board.h"
+#include "core/board/restore.h"
 #include "core/tiling/vertexatlas.h"
 
 #include <cstdint>
@@ -36,5 +37,13 @@ std::vector<TilePlacement> legalTilesAt(const Document& doc, const TileGroup& gr
 // Puts a tile at its placement into the group, sharing the group's vertices and joined both
 // ways along the edges it shares, and rebuilds the group. Null when the kind cannot be built.
 Tile* addJoinedTile(Document& doc, TileGroup& group, const TilePlacement& placement);
+
+// Undoing and redoing tiles added at the end of a group, with one rebuild of the group each
+// way however many there are: the records of the tiles from `first` on (taken once they are
+// all in), the tiles taken off again (the edges of the other tiles joined to them become
+// free), and put back in their order, joined again both ways.
+std::vector<TileState> recordTilesFrom(const TileGroup& group, int first);
+void removeTilesFrom(Document& doc, TileGroup& group, int first);
+void appendRecordedTiles(Document& doc, TileGroup& group, const std::vector<TileState>& records);
 
 } // namespace pavelora

@@ -1,0 +1,64 @@
+#include "render/rulesoverlay.h"
+
+#include "core/geometry/tilebuilder.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace pavelora {
+
+namespace {
+
+constexpr int kMarkRadius = 5;
+const QColor kMarkColour(255, 0, 0);
+const QColor kGhostFill(255, 255, 255, 110);
+const QColor kGhostLine(40, 40, 40);
+
+} // namespace
+
+QPoint clientPixel(const View& view, double x, double y) {
+    const auto px = static_cast<int>(x * view.pxPerMmX * view.zoom * 10);
+    const auto py = static_cast<int>(y * view.pxPerMmY * view.zoom * 10);
+    return {view.boardOriginX + px, view.boardOriginY + view.boardPixelHeight - py};
+}
+
+QRect deadEndMarkRect(QPoint at) {
+    // The ring with its pen of two pixels and a pixel to spare.
+    const int r = kMarkRadius + 2;
+    return {at.x() - r, at.y() - r, 2 * r + 1, 2 * r + 1};
+}
+
+QPolygon ghostPolygon(const Document& doc, const TilePlacement& placement) {
+    QPolygon polygon;
+    const std::unique_ptr<Tile> tile =
+        buildTile(doc.tileSet.get(), &doc.angles, placement.kind, placement.rotation);
+    if (!tile) {
+        return polygon;
+    }
+    const double ratio = doc.view.tileSizeRatio;
+    for (const TileEdge& e : tile->outline.edges) {
+        polygon << clientPixel(doc.view, e.x1 * ratio + placement.x, e.y1 * ratio + placement.y);
+    }
+    return polygon;
+}
+
+void drawRulesOverlay(QPainter& painter, const RulesOverlay& overlay) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen dashed(kGhostLine, 1, Qt::DashLine);
+    painter.setPen(dashed);
+    painter.setBrush(kGhostFill);
+    for (const QPolygon& ghost : overlay.ghosts) {
+        painter.drawPolygon(ghost);
+    }
+    painter.setPen(QPen(kMarkColour, 2));
+    for (const QPoint& at : overlay.deadEnds) {
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(at, kMarkRadius, kMarkRadius);
+        painter.setBrush(kMarkColour);
+        painter.drawEllipse(at, 1, 1);
+    }
+    painter.restore();
+}
+
+} // namespace pavelora
