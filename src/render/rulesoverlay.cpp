@@ -35,9 +35,13 @@ QPolygon ghostPolygon(const Document& doc, const TilePlacement& placement) {
     if (!tile) {
         return polygon;
     }
-    const double ratio = doc.view.tileSizeRatio;
+    // As tiles are drawn: the position's pixel, plus each unit vertex scaled to pixels.
+    const View& v = doc.view;
+    const QPoint at = clientPixel(v, placement.x, placement.y);
+    const double scale = doc.view.tileSizeRatio * v.zoom;
     for (const TileEdge& e : tile->outline.edges) {
-        polygon << clientPixel(doc.view, e.x1 * ratio + placement.x, e.y1 * ratio + placement.y);
+        polygon << QPoint(at.x() + static_cast<int>(e.x1 * v.pxPerMmX * scale * 10),
+                          at.y() - static_cast<int>(e.y1 * v.pxPerMmY * scale * 10));
     }
     return polygon;
 }
