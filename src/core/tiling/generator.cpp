@@ -251,6 +251,23 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
     return largestPiece(all, inside, 0.0, 0.0);
 }
 
+Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles) {
+    const std::unique_ptr<TileSet> set = createTileSet(setCode);
+    if (!set || tiles <= 0) {
+        return {};
+    }
+    return generatePatch(setCode, seed, tiles, {}, std::max(tiles, kMostGeneratedTiles), *set,
+                         createAngleTable(*set));
+}
+
+double tileSizeToFit(const Patch& patch, double radius) {
+    double reach = 0;
+    for (const PatchTile& t : patch.tiles) {
+        reach = std::max(reach, std::hypot(t.x - patch.centreX, t.y - patch.centreY));
+    }
+    return radius / (reach + 2);
+}
+
 TileGroup* layPatch(Document& doc, const Patch& patch, double originX, double originY,
                     const std::vector<int>& skip) {
     if (patch.tiles.empty() || !doc.tileSet) {

@@ -19,6 +19,13 @@ bool generationSupported(std::int32_t setCode);
 Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& reach,
                     int mostTiles, const TileSet& set, const AngleTable& angles);
 
+// The same for a set of its own making: the `tiles` tiles nearest the seed's centre.
+Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles);
+
+// The tile size at which every reference point of the patch lies within `radius` (board
+// centimetres) of its centre, with two tile units to spare.
+double tileSizeToFit(const Patch& patch, double radius);
+
 // Lays the patch on top of the board as one joined group at the document's tile size, tile i
 // at (originX + x_i × ratio, originY + y_i × ratio) unless listed in `skip`: every corner the
 // value of its exact lattice point, shared edges linked both ways, boundary, region and box
