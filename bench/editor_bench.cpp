@@ -30,6 +30,7 @@ struct QuietShell : Shell {
         return NewDocumentChoice{setcode::PenroseNo1, 60002};
     }
     void runSettingsDialog(int) override {}
+    std::optional<GenerateChoice> runGenerateDialog(std::int32_t) override { return {}; }
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}
