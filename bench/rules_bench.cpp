@@ -2,8 +2,8 @@
 // marks up to date after one edit, completing the forced tiles of a patch with holes.
 #include "core/board/board.h"
 #include "core/tiling/forcing.h"
+#include "core/tiling/generator.h"
 #include "core/tiling/vertexrules.h"
-#include "support/patchboard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,22 +16,19 @@ namespace {
 
 // A document on an "Ａ３横" board whose board holds one joined group made of a generated
 // patch of `tiles` tiles of the set, except those listed in `skip`.
-struct Patch {
+struct PatchBoard {
     Document doc;
-    std::vector<testsupport::PlacedTile> patch;
     TileGroup* group = nullptr;
     std::unique_ptr<VertexAtlas> atlas;
 
-    Patch(std::int32_t set, int tiles, const std::vector<int>& skip = {}) {
+    PatchBoard(std::int32_t set, int tiles, const std::vector<int>& skip = {}) {
         doc.tileSet = createTileSet(set);
         doc.angles = createAngleTable(*doc.tileSet);
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
         openView(doc.view, 1600, 1000, 60002);
-        patch = set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(tiles)
-                                           : testsupport::rhombPatch(tiles);
-        doc.view.tileSizeRatio = testsupport::tileSizeToFit(patch, 13.0);
-        group = testsupport::layJoinedPatch(doc, patch, boardWidthCm(doc.view) / 2,
-                                            boardHeightCm(doc.view) / 2, skip);
+        const Patch patch = generatePatch(set, PatchSeed::Sun, tiles);
+        doc.view.tileSizeRatio = tileSizeToFit(patch, 13.0);
+        group = layPatch(doc, patch, boardWidthCm(doc.view) / 2, boardHeightCm(doc.view) / 2, skip);
         atlas = VertexAtlas::create(*doc.tileSet, doc.angles);
     }
 };
@@ -41,7 +38,7 @@ std::int32_t setOf(const benchmark::State& state) {
 }
 
 void BM_CheckAllVertices(benchmark::State& state) {
-    Patch p(setOf(state), static_cast<int>(state.range(0)));
+    PatchBoard p(setOf(state), static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::vector<DeadEnd> ends = deadEnds(p.doc, *p.atlas);
         benchmark::DoNotOptimize(ends);
@@ -51,7 +48,7 @@ BENCHMARK(BM_CheckAllVertices)->Args({10000, 1})->Args({10000, 2})->Unit(benchma
 
 // The marks round one tile in the middle of the board, as after a tile was laid or taken.
 void BM_RefreshMarksAfterOneEdit(benchmark::State& state) {
-    Patch p(setOf(state), static_cast<int>(state.range(0)));
+    PatchBoard p(setOf(state), static_cast<int>(state.range(0)));
     std::vector<DeadEnd> marks = deadEnds(p.doc, *p.atlas);
     const Tile& tile = *p.group->tiles[p.group->tiles.size() / 2];
     const double reach = p.doc.view.tileSizeRatio * p.doc.tileSet->extent;
@@ -78,7 +75,7 @@ void BM_CompleteForced(benchmark::State& state) {
     std::size_t added = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Patch p(setOf(state), tiles, skip);
+        PatchBoard p(setOf(state), tiles, skip);
         state.ResumeTiming();
         added = completeForced(p.doc, *p.group, *p.atlas).size();
         state.PauseTiming();

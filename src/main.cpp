@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
+#include "cli/generatecommand.h"
 #include "cli/rulescommand.h"
 #include "widgets/application.h"
 
@@ -45,6 +46,8 @@ int main(int argc, char* argv[]) {
         return line.action == Action::Export ? pavelora::cli::exportCommand(line)
                                              : pavelora::cli::exportJpegCommand(line);
     }
+    case Action::Generate:
+        return pavelora::cli::generateCommand(line);
     case Action::Check:
     case Action::CompleteForced: {
         qputenv("QT_QPA_PLATFORM", "offscreen");

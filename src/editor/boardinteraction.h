@@ -4,6 +4,7 @@
 #include "core/board/editing.h"
 #include "editor/boardinput.h"
 #include "editor/edithistory.h"
+#include "editor/shell.h"
 
 #include <QPoint>
 
@@ -61,6 +62,16 @@ public:
     void setPattern(bool on);
     void tidyDisplayOrder();
 
+    // "パターン生成": a generated patch of the document's set as one joined group on top,
+    // the whole board or the tiles nearest the middle of the visible board, at the
+    // document's tile size; the palette counts rise, the board is redrawn once and the
+    // change is one command on the undo stack. False (nothing changed) while dragging,
+    // for a set without generation, or when nothing could be laid.
+    bool generate(const GenerateChoice& choice);
+    // The generated group taken off the top of the board (undo) or put back (redo), the
+    // palette counts with it.
+    void replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+                         const std::vector<std::int32_t>& added, bool forward);
     // A click on the board is offered to `hook` first; when it takes it (returns true) the
     // press and its release do nothing else.
     void setClickHook(std::function<bool(int x, int y)> hook) { clickHook_ = std::move(hook); }

@@ -1,9 +1,9 @@
 // --check and --complete-forced run as the program itself, on saved documents.
 #include "cli/commandline.h"
 #include "core/fixture.h"
+#include "core/tiling/forcing.h"
 #include "core/tiling/vertexatlas.h"
 #include "document/documentio.h"
-#include "support/patchboard.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -45,16 +45,16 @@ QString saveRound(const QTemporaryDir& dir, const QString& name, int turn,
     test::BoardFixture f(setcode::PenroseNo1);
     f.doc.kindCounts = {0, 0};
     const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
-    std::vector<testsupport::PlacedTile> tiles;
+    TileGroup* group = appendGroup(f.doc.board, newGroup());
     int start = turn;
     for (const StarCorner& c : corners) {
         const int base = atlas->unitTile(c.kind, 0)->outline.edges[c.corner].direction;
         const int rotation = ((start - base) % 20 + 20) % 20;
         const TileEdge& u = atlas->unitTile(c.kind, rotation)->outline.edges[c.corner];
-        tiles.push_back({c.kind, rotation, -u.x1, -u.y1});
+        EXPECT_NE(addJoinedTile(f.doc, *group, {c.kind, rotation, 10.0 - u.x1, 14.0 - u.y1}),
+                  nullptr);
         start += atlas->cornerSpan(c.kind, c.corner);
     }
-    testsupport::layJoinedPatch(f.doc, tiles, 10.0, 14.0);
     const QString path = dir.filePath(name);
     Silent silent;
     EXPECT_EQ(saveDocument(path, f.doc, false, silent), SaveStatus::Saved);

@@ -1,9 +1,9 @@
 // The vertex stars of the Penrose sets and what they tell about a patch: which vertices can
 // still be completed, and which tiles every completion must hold.
 #include "core/tiling/forcing.h"
+#include "core/tiling/generator.h"
 #include "core/tiling/vertexrules.h"
 #include "fixture.h"
-#include "support/patchboard.h"
 #include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>
@@ -15,62 +15,71 @@
 
 using namespace pavelora;
 using pavelora::test::BoardFixture;
-using pavelora::testsupport::PlacedTile;
 
 namespace {
 
 struct SetCase {
     const char* name;
     std::int32_t set;
-    std::vector<PlacedTile> (*patch)(int);
     std::size_t stars;
 };
 
-const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch, 7},
-                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch, 8}};
+const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, 7},
+                         {"Rhombs", setcode::PenroseNo2, 8}};
 
-const std::vector<PlacedTile>& patchOf(const SetCase& c, int tiles) {
-    static std::map<std::pair<std::int32_t, int>, std::vector<PlacedTile>> made;
+const Patch& patchOf(const SetCase& c, int tiles) {
+    static std::map<std::pair<std::int32_t, int>, Patch> made;
     auto [at, fresh] = made.try_emplace({c.set, tiles});
     if (fresh) {
-        at->second = c.patch(tiles);
+        at->second = generatePatch(c.set, PatchSeed::Sun, tiles);
     }
     return at->second;
 }
 
 class Rules : public testing::TestWithParam<SetCase> {};
 
-// A patch laid as one joined group in the middle of an "Ａ３横" board at a tile size that
-// keeps `fit` of its tiles on the board.
+// The tiles of a generated patch within `radius` tile units of its centre, less those listed in
+// `removed`, laid as one joined group in the middle of an "Ａ３横" board, 13 cm across.
 struct LaidPatch {
     BoardFixture f;
     std::unique_ptr<VertexAtlas> atlas;
-    const std::vector<PlacedTile>& patch;
+    const Patch& patch;
     double ox;
     double oy;
+    std::vector<int> laid;
     TileGroup* group = nullptr;
 
-    LaidPatch(const SetCase& c, int tiles, int laid, const std::vector<int>& skip = {})
+    LaidPatch(const SetCase& c, int tiles, double radius, const std::vector<int>& removed = {})
         : f(c.set, 60002), patch(patchOf(c, tiles)) {
-        f.doc.view.tileSizeRatio =
-            testsupport::tileSizeToFit({patch.begin(), patch.begin() + laid}, 13.0);
+        f.doc.view.tileSizeRatio = 13.0 / (radius + 2);
         rebuildView(f.doc.view, 1.0);
         atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
         ox = boardWidthCm(f.doc.view) / 2;
         oy = boardHeightCm(f.doc.view) / 2;
-        group =
-            testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + laid}, ox, oy, skip);
+        std::vector<int> skip;
+        for (int i = 0; i < patch.size(); ++i) {
+            const bool inside = std::hypot(patch.tiles[i].x - patch.centreX,
+                                           patch.tiles[i].y - patch.centreY) < radius;
+            if (!inside || std::find(removed.begin(), removed.end(), i) != removed.end()) {
+                skip.push_back(i);
+            } else {
+                laid.push_back(i);
+            }
+        }
+        group = layPatch(f.doc, patch, ox - patch.centreX * f.doc.view.tileSizeRatio,
+                         oy - patch.centreY * f.doc.view.tileSizeRatio, skip);
     }
 
     // The patch tile a board tile stands for, or -1.
     int patchTileOf(const Tile& t) const {
         const double ratio = f.doc.view.tileSizeRatio;
-        for (std::size_t i = 0; i < patch.size(); ++i) {
+        for (int i = 0; i < patch.size(); ++i) {
+            const PatchTile& p = patch.tiles[i];
             // Positions are sums of products and round differently: a hair apart.
-            if (patch[i].kind == t.kind && patch[i].rotation == t.rotation &&
-                std::fabs(ox + patch[i].x * ratio - t.x) < 1e-9 * ratio &&
-                std::fabs(oy + patch[i].y * ratio - t.y) < 1e-9 * ratio) {
-                return static_cast<int>(i);
+            if (p.kind == t.kind && p.rotation == t.rotation &&
+                std::fabs(ox + (p.x - patch.centreX) * ratio - t.x) < 1e-9 * ratio &&
+                std::fabs(oy + (p.y - patch.centreY) * ratio - t.y) < 1e-9 * ratio) {
+                return i;
             }
         }
         return -1;
@@ -124,7 +133,7 @@ TEST(RulesAtlas, TheOtherSetsHaveNone) {
 // In a patch cut from a Penrose tiling every vertex is part of a star, every vertex inside
 // the patch is a whole star, and each star of the atlas turns up.
 TEST_P(Rules, EveryVertexOfATilingIsAStarAndEveryStarOccurs) {
-    LaidPatch p(GetParam(), 3000, 3000);
+    LaidPatch p(GetParam(), 4000, 25.0);
     ASSERT_NE(p.atlas, nullptr);
     EXPECT_TRUE(deadEnds(p.f.doc, *p.atlas).empty());
 
@@ -134,7 +143,7 @@ TEST_P(Rules, EveryVertexOfATilingIsAStarAndEveryStarOccurs) {
     }
     std::set<int> seen;
     int complete = 0;
-    const double inner = 0.6 * 13.0; // well inside the patch's round outline
+    const double inner = 0.75 * 13.0; // well inside the laid disc
     for (int v = 0; v < static_cast<int>(map.vertices().size()); ++v) {
         const auto corners = map.placedCorners(v);
         const VertexState state = vertexState(*p.atlas, corners);
@@ -257,18 +266,19 @@ TEST(RulesForcing, TheFifthKiteOfASunIsForcedExactlyIntoPlace) {
 }
 
 // Holes cut into a patch of a tiling: forcing puts back only tiles of the tiling, each
-// joined along every edge it shares and overlapping nothing.
+// joined along every edge it shares, exactly, and overlapping nothing.
 TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
-    const int laid = 600;
+    // The whole patch reaches past the board: every tile forced onto it can be looked up.
+    const Patch& whole = patchOf(GetParam(), 5000);
     std::vector<int> removed;
     std::mt19937 random(7);
-    for (int i = 50; i < 450; ++i) {
-        if (random() % 5 == 0) {
+    for (int i = 0; i < whole.size(); ++i) {
+        const PatchTile& t = whole.tiles[i];
+        if (std::hypot(t.x - whole.centreX, t.y - whole.centreY) < 8.0 && random() % 5 == 0) {
             removed.push_back(i);
         }
     }
-    // The whole patch reaches past the board: every tile laid on it can be looked up.
-    LaidPatch p(GetParam(), 5000, laid, removed);
+    LaidPatch p(GetParam(), 5000, 11.0, removed);
     const int before = p.group->count();
     const std::vector<Tile*> added = completeForced(p.f.doc, *p.group, *p.atlas);
     EXPECT_EQ(p.group->count(), before + static_cast<int>(added.size()));
@@ -276,7 +286,7 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
     for (const Tile* t : added) {
         const int i = p.patchTileOf(*t);
         ASSERT_GE(i, 0) << "a tile the tiling does not have at " << t->x << " " << t->y;
-        EXPECT_TRUE(i >= laid || std::binary_search(removed.begin(), removed.end(), i)) << i;
+        EXPECT_FALSE(std::binary_search(p.laid.begin(), p.laid.end(), i)) << i;
         EXPECT_TRUE(back.insert(i).second) << "tile " << i << " twice";
     }
     // Most of the holes are filled again.
@@ -298,13 +308,9 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
                 continue;
             }
             const auto& theirs = e.neighbour->outline.edges;
-            // The laid patch holds the corners of its tiles a hair apart, as they were
-            // computed tile by tile; a new tile takes one of them.
-            const double hair = 1e-9 * p.f.doc.view.tileSizeRatio;
             const auto back = std::find_if(theirs.begin(), theirs.end(), [&](const TileEdge& g) {
-                return g.neighbour == t && std::fabs(g.x1 - e.x2) <= hair &&
-                       std::fabs(g.y1 - e.y2) <= hair && std::fabs(g.x2 - e.x1) <= hair &&
-                       std::fabs(g.y2 - e.y1) <= hair;
+                return g.neighbour == t && g.x1 == e.x2 && g.y1 == e.y2 && g.x2 == e.x1 &&
+                       g.y2 == e.y1;
             });
             ASSERT_NE(back, theirs.end());
             EXPECT_EQ(back->matchCode + e.matchCode, 0);
@@ -323,14 +329,31 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
         }
     }
     EXPECT_EQ(free, unlinked);
+
+    // Taken off and put back as undo and redo do it, the tiles come back exactly.
+    const std::vector<TileState> records = recordTilesFrom(*p.group, before);
+    removeTilesFrom(p.f.doc, *p.group, before);
+    ASSERT_EQ(p.group->count(), before);
+    for (const auto& t : p.group->tiles) {
+        for (const TileEdge& e : t->outline.edges) {
+            EXPECT_TRUE(e.neighbour == nullptr || e.neighbour->group == p.group);
+        }
+    }
+    appendRecordedTiles(p.f.doc, *p.group, records);
+    ASSERT_EQ(p.group->count(), before + static_cast<int>(added.size()));
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const TileState again = recordTile(*p.group, before + static_cast<int>(k));
+        EXPECT_EQ(again.edges, records[k].edges);
+        EXPECT_EQ(again.neighbours, records[k].neighbours);
+    }
 }
 
 // On a free edge of a patch, the tile the tiling has there is among the legal ones, and each
 // legal one, laid there, leaves no dead end.
 TEST_P(Rules, TheTileOfTheTilingIsAmongTheLegalOnesAtAnEdge) {
-    LaidPatch p(GetParam(), 400, 150);
+    LaidPatch p(GetParam(), 600, 6.0);
     int edges = 0;
-    for (int k = 0; k < 150 && edges < 12; k += 7) {
+    for (int k = 0; k < p.group->count() && edges < 12; k += 7) {
         Tile* t = p.group->tiles[k].get();
         for (TileEdge& e : t->outline.edges) {
             if (e.neighbour != nullptr) {
@@ -339,17 +362,13 @@ TEST_P(Rules, TheTileOfTheTilingIsAmongTheLegalOnesAtAnEdge) {
             const auto legal = legalTilesAt(p.f.doc, *p.group, e, *p.atlas);
             bool truth = false;
             for (const TilePlacement& c : legal) {
-                BoardFixture scratch(GetParam().set);
-                LaidPatch q(GetParam(), 400, 150);
+                LaidPatch q(GetParam(), 600, 6.0);
                 Tile* put = addJoinedTile(q.f.doc, *q.group, c);
                 ASSERT_NE(put, nullptr);
                 EXPECT_TRUE(deadEnds(q.f.doc, *q.atlas).empty());
-                const int i = q.patchTileOf(*put);
-                truth = truth || i >= 150;
-                const bool joined =
-                    std::any_of(put->outline.edges.begin(), put->outline.edges.end(),
-                                [&](const TileEdge& g) { return g.neighbour != nullptr; });
-                EXPECT_TRUE(joined);
+                truth = truth || q.patchTileOf(*put) >= 0;
+                EXPECT_TRUE(std::any_of(put->outline.edges.begin(), put->outline.edges.end(),
+                                        [&](const TileEdge& g) { return g.neighbour != nullptr; }));
             }
             // An edge of the patch's rim: the tiling goes on with one of the legal tiles.
             if (!legal.empty()) {

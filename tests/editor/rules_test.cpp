@@ -1,8 +1,8 @@
 // The vertex rules in the editor: the menu items, the dead-end marks following edits, the
 // forced tiles as one undoable change, and the legal tiles of a clicked edge.
+#include "core/tiling/forcing.h"
 #include "core/tiling/vertexatlas.h"
 #include "fakeshell.h"
-#include "support/patchboard.h"
 
 using namespace pavelora;
 
@@ -16,16 +16,19 @@ struct Rules : test::EditorHarness {
     // as one joined group.
     TileGroup* layRound(double x, double y, int turn, const std::vector<StarCorner>& corners) {
         const auto atlas = VertexAtlas::create(*doc().tileSet, doc().angles);
-        std::vector<testsupport::PlacedTile> tiles;
+        TileGroup* group = appendGroup(doc().board, newGroup());
+        const double ratio = doc().view.tileSizeRatio;
         int start = turn;
         for (const StarCorner& c : corners) {
             const int base = atlas->unitTile(c.kind, 0)->outline.edges[c.corner].direction;
             const int rotation = ((start - base) % 20 + 20) % 20;
             const TileEdge& u = atlas->unitTile(c.kind, rotation)->outline.edges[c.corner];
-            tiles.push_back({c.kind, rotation, -u.x1, -u.y1});
+            EXPECT_NE(addJoinedTile(doc(), *group,
+                                    {c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio}),
+                      nullptr);
             start += atlas->cornerSpan(c.kind, c.corner);
         }
-        return testsupport::layJoinedPatch(doc(), tiles, x, y);
+        return group;
     }
     QPoint pixel(double x, double y) {
         const BoardPixel p = boardToPixel(doc().view, x, y);
