@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 namespace pavelora {
@@ -285,15 +286,34 @@ TileGroup* layPatch(Document& doc, const Patch& patch, double originX, double or
     auto owned = newGroup();
     owned->tiles.reserve(patch.tiles.size());
     std::vector<Tile*> made(patch.tiles.size(), nullptr);
+    std::map<std::pair<std::int32_t, std::int32_t>, std::unique_ptr<Tile>> prototypes;
     for (std::size_t i = 0; i < patch.tiles.size(); ++i) {
         const PatchTile& t = patch.tiles[i];
         const ShapeTable::Shape* shape = shapes.shape(t.kind, t.rotation);
         if (skipped[i] != 0 || shape == nullptr) {
             continue;
         }
-        std::unique_ptr<Tile> tile = buildTile(doc.tileSet.get(), &doc.angles, t.kind, t.rotation);
-        if (!tile) {
+        // Tiles of one kind and direction are built once and copied: buildTile makes the same
+        // chains every time.
+        std::unique_ptr<Tile>& proto = prototypes[{t.kind, t.rotation}];
+        if (!proto) {
+            proto = buildTile(doc.tileSet.get(), &doc.angles, t.kind, t.rotation);
+        }
+        if (!proto) {
             continue;
+        }
+        auto tile = std::make_unique<Tile>();
+        tile->kind = proto->kind;
+        tile->rotation = proto->rotation;
+        tile->outline = proto->outline;
+        tile->decorations = proto->decorations;
+        for (TileEdge& e : tile->outline.edges) {
+            e.owner = tile.get();
+        }
+        for (EdgeChain& chain : tile->decorations) {
+            for (TileEdge& e : chain.edges) {
+                e.owner = tile.get();
+            }
         }
         tile->x = originX + ratio * t.x;
         tile->y = originY + ratio * t.y;
@@ -359,8 +379,12 @@ std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& r
         onBoard[i] = positionOnBoard(doc.view, originX + ratio * patch.tiles[i].x,
                                      originY + ratio * patch.tiles[i].y);
     }
-    const Patch kept = largestPiece(patch, onBoard, patch.centreX, patch.centreY);
-    TileGroup* group = layPatch(doc, kept, originX, originY);
+    // A patch wholly on the board is one piece already (it was gathered edge to edge).
+    const bool whole =
+        request.tiles > 0 && std::find(onBoard.begin(), onBoard.end(), 0) == onBoard.end();
+    TileGroup* group =
+        layPatch(doc, whole ? patch : largestPiece(patch, onBoard, patch.centreX, patch.centreY),
+                 originX, originY);
     if (group == nullptr) {
         return std::nullopt;
     }
