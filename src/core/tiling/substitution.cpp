@@ -29,6 +29,19 @@ LatticePoint along(int direction, int phiPowers) {
     return scaled(LatticePoint::unit((direction - 1) / 2), phiPowers);
 }
 
+constexpr std::uint32_t kTaken = 0xffffffffu;
+
+// FNV-1a over two points and a tag.
+std::uint64_t hashOf(const LatticePoint& p, const LatticePoint& q, std::uint32_t tag) {
+    std::uint64_t h = 1469598103934665603ull ^ tag;
+    for (const LatticePoint* point : {&p, &q}) {
+        for (const std::int32_t v : point->c) {
+            h = (h ^ static_cast<std::uint32_t>(v)) * 1099511628211ull;
+        }
+    }
+    return h;
+}
+
 double cross(double ax, double ay, double bx, double by) {
     return ax * by - ay * bx;
 }
@@ -132,50 +145,63 @@ Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, cons
     const auto first = [](const HalfTile& t) -> const LatticePoint& {
         return t.half == HalfKind::Thick || t.half == HalfKind::Thin ? t.b : t.a;
     };
-    std::vector<std::uint32_t> order(halves.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
+    // Halves with the same joining edge and kind are found by sorting on a hash of them; a
+    // run of equal hashes is searched whole, so a collision costs time, never a wrong pair.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(halves.size());
+    for (std::uint32_t i = 0; i < keyed.size(); ++i) {
+        const HalfTile& h = halves[i];
+        keyed[i] = {hashOf(first(h), h.c, static_cast<std::uint32_t>(h.half)), i};
     }
-    const auto key = [&](std::uint32_t i) {
-        return std::tie(halves[i].half, first(halves[i]), halves[i].c);
+    std::sort(keyed.begin(), keyed.end());
+    const auto sameJoin = [&](std::uint32_t l, std::uint32_t r) {
+        return halves[l].half == halves[r].half && first(halves[l]) == first(halves[r]) &&
+               halves[l].c == halves[r].c;
     };
-    std::sort(order.begin(), order.end(), [&](std::uint32_t l, std::uint32_t r) {
-        return key(l) < key(r) || (key(l) == key(r) && l < r);
-    });
-
-    std::vector<std::pair<std::uint32_t, PatchTile>> made;
-    const double stepRadians = std::numbers::pi / 10;
-    for (std::size_t k = 0; k + 1 < order.size(); ++k) {
-        if (key(order[k]) != key(order[k + 1])) {
-            continue;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs; // (first half, second half)
+    pairs.reserve(halves.size() / 2);
+    for (std::size_t k = 0; k < keyed.size();) {
+        std::size_t end = k + 1;
+        while (end < keyed.size() && keyed[end].first == keyed[k].first) {
+            ++end;
         }
-        const HalfTile& t = halves[order[k]];
-        const HalfTile& u = halves[order[k + 1]];
-        ++k;
+        for (std::size_t i = k; i < end; ++i) {
+            for (std::size_t j = i + 1; j < end && keyed[i].second != kTaken; ++j) {
+                if (keyed[j].second != kTaken && sameJoin(keyed[i].second, keyed[j].second)) {
+                    pairs.push_back(std::minmax(keyed[i].second, keyed[j].second));
+                    keyed[i].second = keyed[j].second = kTaken;
+                }
+            }
+        }
+        k = end;
+    }
+    std::sort(pairs.begin(), pairs.end(),
+              [](const auto& l, const auto& r) { return l.second < r.second; });
+
+    patch.tiles.reserve(pairs.size());
+    const double stepRadians = std::numbers::pi / 10;
+    for (const auto& [firstHalf, secondHalf] : pairs) {
+        const HalfTile& t = halves[firstHalf];
+        const HalfTile& u = halves[secondHalf];
         // The four corners, the first three in the kind's outline order at rotation 0 save for
         // the side corners, which are put in order by the turn of the outline.
         std::int32_t kind = 0;
         LatticePoint v0;
         LatticePoint v2;
-        LatticePoint sideA;
         switch (t.half) {
         case HalfKind::Kite:
             kind = kind::Kaite;
             v0 = t.a;
             v2 = t.c;
-            sideA = t.b;
             break;
         case HalfKind::Dart: // outline from the tip
             kind = kind::Dart;
             v0 = t.c;
             v2 = t.a;
-            sideA = t.b;
             break;
         case HalfKind::Thick: // outline from the code-1 corner
             kind = kind::WideDiamond;
             v0 = t.b;
             v2 = t.c;
-            sideA = t.a;
             break;
         case HalfKind::Thin: {
             // Outline from the acute corner that has the code-1 corner next.
@@ -187,7 +213,6 @@ Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, cons
             break;
         }
         }
-        (void)sideA;
         const LatticePoint axis = v0 - v2;
         const long steps = std::lround(std::atan2(frame.y(axis), frame.x(axis)) / stepRadians);
         // At rotation 0 every one of these outlines has its first corner straight above the third.
@@ -196,15 +221,8 @@ Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, cons
         if (shape == nullptr) {
             continue;
         }
-        made.push_back(
-            {order[k],
-             {kind, rotation, frame.x(v0) - shape->firstX, frame.y(v0) - shape->firstY, v0}});
-    }
-    std::sort(made.begin(), made.end(),
-              [](const auto& l, const auto& r) { return l.first < r.first; });
-    patch.tiles.reserve(made.size());
-    for (const auto& m : made) {
-        patch.tiles.push_back(m.second);
+        patch.tiles.push_back(
+            {kind, rotation, frame.x(v0) - shape->firstX, frame.y(v0) - shape->firstY, v0});
     }
     findSharedEdges(patch, set, angles);
     return patch;
@@ -234,12 +252,14 @@ void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles)
             patch.edgeStart[i] + static_cast<std::uint32_t>(s != nullptr ? s->edges.size() : 0);
     }
     // An edge is known by its two ends added up and its line: two edges of a tiling with the
-    // same middle on the same line are one edge seen from its two sides.
+    // same middle on the same line are one edge seen from its two sides. Edges are sorted on a
+    // hash of that; a run of equal hashes is searched whole.
     struct EdgeKey {
-        LatticePoint sum;
-        std::int32_t line;
+        std::uint64_t hash;
         std::uint32_t slot;
         std::int32_t tile;
+        LatticePoint sum;
+        std::int32_t line;
     };
     std::vector<EdgeKey> keys;
     keys.reserve(patch.edgeStart.back());
@@ -252,22 +272,31 @@ void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles)
         LatticePoint p = t.corner;
         for (std::size_t e = 0; e < s->edges.size(); ++e) {
             const LatticePoint q = p + s->edges[e];
-            keys.push_back({p + q, s->directions[e] % 10,
+            const std::int32_t line = s->directions[e] % 10;
+            keys.push_back({hashOf(p + q, LatticePoint{}, static_cast<std::uint32_t>(line)),
                             patch.edgeStart[i] + static_cast<std::uint32_t>(e),
-                            static_cast<std::int32_t>(i)});
+                            static_cast<std::int32_t>(i), p + q, line});
             p = q;
         }
     }
     std::sort(keys.begin(), keys.end(), [](const EdgeKey& l, const EdgeKey& r) {
-        return std::tie(l.sum, l.line, l.slot) < std::tie(r.sum, r.line, r.slot);
+        return l.hash < r.hash || (l.hash == r.hash && l.slot < r.slot);
     });
     patch.sharedWith.assign(patch.edgeStart.back(), -1);
-    for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-        if (keys[k].sum == keys[k + 1].sum && keys[k].line == keys[k + 1].line) {
-            patch.sharedWith[keys[k].slot] = keys[k + 1].tile;
-            patch.sharedWith[keys[k + 1].slot] = keys[k].tile;
-            ++k;
+    for (std::size_t k = 0; k < keys.size();) {
+        std::size_t end = k + 1;
+        while (end < keys.size() && keys[end].hash == keys[k].hash) {
+            ++end;
         }
+        for (std::size_t i = k; i < end; ++i) {
+            for (std::size_t j = i + 1; j < end; ++j) {
+                if (keys[i].sum == keys[j].sum && keys[i].line == keys[j].line) {
+                    patch.sharedWith[keys[i].slot] = keys[j].tile;
+                    patch.sharedWith[keys[j].slot] = keys[i].tile;
+                }
+            }
+        }
+        k = end;
     }
 }
 
