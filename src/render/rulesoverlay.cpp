@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kMarkRadius = 5;
 const QColor kMarkColour(255, 0, 0);
-const QColor kGhostFill(255, 255, 255, 110);
+const QColor kGhostFill(128, 128, 128, 90); // a grey veil, seen on tiles and board alike
 const QColor kGhostLine(40, 40, 40);
 
 } // namespace
@@ -23,8 +23,8 @@ QPoint clientPixel(const View& view, double x, double y) {
 }
 
 QRect deadEndMarkRect(QPoint at) {
-    // The ring with its pen of two pixels and a pixel to spare.
-    const int r = kMarkRadius + 2;
+    // The white halo outside the ring, its pen of two pixels and a pixel to spare.
+    const int r = kMarkRadius + 4;
     return {at.x() - r, at.y() - r, 2 * r + 1, 2 * r + 1};
 }
 
@@ -55,9 +55,12 @@ void drawRulesOverlay(QPainter& painter, const RulesOverlay& overlay) {
     for (const QPolygon& ghost : overlay.ghosts) {
         painter.drawPolygon(ghost);
     }
-    painter.setPen(QPen(kMarkColour, 2));
     for (const QPoint& at : overlay.deadEnds) {
+        // A white halo keeps the ring visible on the red darts.
         painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawEllipse(at, kMarkRadius + 2, kMarkRadius + 2);
+        painter.setPen(QPen(kMarkColour, 2));
         painter.drawEllipse(at, kMarkRadius, kMarkRadius);
         painter.setBrush(kMarkColour);
         painter.drawEllipse(at, 1, 1);

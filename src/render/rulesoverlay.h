@@ -35,7 +35,7 @@ QRect deadEndMarkRect(QPoint at);
 QPolygon ghostPolygon(const Document& doc, const TilePlacement& placement);
 
 // Paints the overlay: ghosts as translucent tiles with a dashed outline, then the marks as
-// red rings with a dot.
+// red rings with a dot and a white halo.
 void drawRulesOverlay(QPainter& painter, const RulesOverlay& overlay);
 
 } // namespace pavelora

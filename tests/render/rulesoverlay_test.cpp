@@ -6,7 +6,7 @@
 
 using namespace pavelora;
 
-TEST(RulesOverlay, MarksAreRedRingsAndGhostsLightenOnlyTheirInside) {
+TEST(RulesOverlay, MarksAreRedRingsAndGhostsVeilOnlyTheirInside) {
     test::BoardFixture f(setcode::PenroseNo1);
     // The client area.
     QImage image(f.doc.view.clientWidth, f.doc.view.clientHeight, QImage::Format_RGB32);
@@ -26,10 +26,13 @@ TEST(RulesOverlay, MarksAreRedRingsAndGhostsLightenOnlyTheirInside) {
         QPainter painter(&image);
         drawRulesOverlay(painter, overlay);
     }
-    EXPECT_EQ(image.pixel(55, 50), qRgb(255, 0, 0)); // on the ring
-    EXPECT_EQ(image.pixel(50, 50), qRgb(255, 0, 0)); // the dot
-    EXPECT_EQ(image.pixel(47, 50), board);           // inside the ring
-    EXPECT_TRUE(deadEndMarkRect(QPoint(50, 50)).contains(QRect(45, 45, 11, 11)));
-    EXPECT_GT(qGreen(image.pixel(at)), 90); // lighter inside the ghost
+    EXPECT_EQ(image.pixel(55, 50), qRgb(255, 0, 0));     // on the ring
+    EXPECT_EQ(image.pixel(50, 50), qRgb(255, 0, 0));     // the dot
+    EXPECT_EQ(image.pixel(47, 50), board);               // inside the ring
+    EXPECT_EQ(image.pixel(57, 50), qRgb(255, 255, 255)); // the halo
+    EXPECT_EQ(image.pixel(61, 50), board);
+    EXPECT_TRUE(deadEndMarkRect(QPoint(50, 50)).contains(QRect(42, 42, 17, 17)));
+    EXPECT_GT(qGreen(image.pixel(at)), 90); // veiled grey inside the ghost
+    EXPECT_GT(qRed(image.pixel(at)), 0);
     EXPECT_EQ(image.pixel(at + QPoint(3 * unit, 0)), board);
 }
