@@ -1,9 +1,9 @@
 // --check and --complete-forced run as the program itself, on saved documents.
-#include "cli/commandline.h"
 #include "core/fixture.h"
 #include "core/tiling/forcing.h"
 #include "core/tiling/vertexatlas.h"
 #include "document/documentio.h"
+#include "support/roundvertex.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -46,14 +46,9 @@ QString saveRound(const QTemporaryDir& dir, const QString& name, int turn,
     f.doc.kindCounts = {0, 0};
     const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
     TileGroup* group = appendGroup(f.doc.board, newGroup());
-    int start = turn;
-    for (const StarCorner& c : corners) {
-        const int base = atlas->unitTile(c.kind, 0)->outline.edges[c.corner].direction;
-        const int rotation = ((start - base) % 20 + 20) % 20;
-        const TileEdge& u = atlas->unitTile(c.kind, rotation)->outline.edges[c.corner];
-        EXPECT_NE(addJoinedTile(f.doc, *group, {c.kind, rotation, 10.0 - u.x1, 14.0 - u.y1}),
-                  nullptr);
-        start += atlas->cornerSpan(c.kind, c.corner);
+    for (const TilePlacement& p :
+         testsupport::roundVertex(*atlas, 1.0, 10.0, 14.0, turn, corners)) {
+        EXPECT_NE(addJoinedTile(f.doc, *group, p), nullptr);
     }
     const QString path = dir.filePath(name);
     Silent silent;
@@ -129,24 +124,4 @@ TEST(RulesCommand, SetsWithoutVertexStarsAreRefused) {
     const Result r = run({QStringLiteral("--check"), path});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains(QStringLiteral("Kepler")));
-}
-
-TEST(RulesCommand, TheCommandLineTakesTheRightNumberOfDocuments) {
-    using cli::Action;
-    const QString program = QStringLiteral("pavelora");
-    const QString a = QStringLiteral("a.pvd");
-    const QString b = QStringLiteral("b.pvd");
-    EXPECT_EQ(cli::parseCommandLine({program, QStringLiteral("--check"), a}).action, Action::Check);
-    EXPECT_EQ(cli::parseCommandLine({program, QStringLiteral("--check"), a, b}).action,
-              Action::Refuse);
-    const cli::CommandLine complete =
-        cli::parseCommandLine({program, QStringLiteral("--complete-forced"), a, b});
-    EXPECT_EQ(complete.action, Action::CompleteForced);
-    EXPECT_EQ(complete.output, b);
-    EXPECT_EQ(cli::parseCommandLine({program, QStringLiteral("--complete-forced"), a}).action,
-              Action::Refuse);
-    EXPECT_EQ(cli::parseCommandLine({program, QStringLiteral("--check"), a,
-                                     QStringLiteral("--density"), QStringLiteral("100")})
-                  .action,
-              Action::Refuse);
 }

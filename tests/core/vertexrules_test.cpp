@@ -5,6 +5,7 @@
 #include "core/tiling/vertexrules.h"
 #include "fixture.h"
 #include "support/penrosepatch.h"
+#include "support/roundvertex.h"
 
 #include <gtest/gtest.h>
 
@@ -174,20 +175,12 @@ TEST_P(Rules, EveryVertexOfATilingIsAStarAndEveryStarOccurs) {
 // shared edge obeys the codes), the first corner's angle starting at direction `turn`.
 void layRound(BoardFixture& f, const VertexAtlas& atlas, double x, double y, int turn,
               const std::vector<StarCorner>& corners) {
-    int start = turn;
-    const double ratio = f.doc.view.tileSizeRatio;
-    for (std::size_t i = 0; i < corners.size(); ++i) {
-        const StarCorner& c = corners[i];
-        const int base = atlas.unitTile(c.kind, 0)->outline.edges[c.corner].direction;
-        const int rotation = ((start - base) % 20 + 20) % 20;
-        const TileEdge& u = atlas.unitTile(c.kind, rotation)->outline.edges[c.corner];
-        if (i == 0) {
-            f.putTile(c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio);
-        } else {
-            f.drop(c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio);
-            ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "tile " << i;
-        }
-        start += atlas.cornerSpan(c.kind, c.corner);
+    const auto placements =
+        testsupport::roundVertex(atlas, f.doc.view.tileSizeRatio, x, y, turn, corners);
+    f.putTile(placements[0].kind, placements[0].rotation, placements[0].x, placements[0].y);
+    for (std::size_t i = 1; i < placements.size(); ++i) {
+        f.drop(placements[i].kind, placements[i].rotation, placements[i].x, placements[i].y);
+        ASSERT_TRUE(joinCurrentTile(f.doc, f.sel)) << "tile " << i;
     }
 }
 
@@ -229,40 +222,6 @@ TEST(RulesDeadEnd, ThreeNarrowRhombsAtTheirAcuteCornersAreADeadEnd) {
     EXPECT_TRUE(std::any_of(ends.begin(), ends.end(), [](const DeadEnd& d) {
         return std::fabs(d.x - 10.0) < 1e-12 && std::fabs(d.y - 14.0) < 1e-12;
     }));
-}
-
-// Four kites of a sun joined by snapping: only the sun has four apexes, so its fifth kite
-// is forced, and it lands on the shared corners exactly, joined both ways.
-TEST(RulesForcing, TheFifthKiteOfASunIsForcedExactlyIntoPlace) {
-    BoardFixture f(setcode::PenroseNo1);
-    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
-    const StarCorner apex{kind::Kaite, 0};
-    layRound(f, *atlas, 10.0, 14.0, 1, {apex, apex, apex, apex});
-    ASSERT_EQ(f.doc.board.count(), 1);
-    TileGroup& group = *f.doc.board.groups[0];
-    const std::vector<Tile*> added = completeForced(f.doc, group, *atlas);
-    ASSERT_FALSE(added.empty());
-    const Tile* fifth = added[0];
-    EXPECT_EQ(fifth->kind, kind::Kaite);
-    int joined = 0;
-    for (const TileEdge& e : fifth->outline.edges) {
-        if (e.neighbour == nullptr) {
-            continue;
-        }
-        ++joined;
-        const auto& theirs = e.neighbour->outline.edges;
-        EXPECT_TRUE(std::any_of(theirs.begin(), theirs.end(), [&](const TileEdge& g) {
-            return g.neighbour == fifth && g.x1 == e.x2 && g.y1 == e.y2 && g.x2 == e.x1 &&
-                   g.y2 == e.y1 && g.matchCode + e.matchCode == 0;
-        }));
-    }
-    EXPECT_EQ(joined, 2);
-    EXPECT_TRUE(deadEnds(f.doc, *atlas).empty());
-    VertexMap map(f.doc.view.tileSizeRatio);
-    for (const auto& t : group.tiles) {
-        map.addTile(*t);
-    }
-    EXPECT_EQ(vertexState(*atlas, map.placedCorners(map.find(10.0, 14.0))), VertexState::Complete);
 }
 
 // Holes cut into a patch of a tiling: forcing puts back only tiles of the tiling, each

@@ -1,8 +1,8 @@
 // The vertex rules in the editor: the menu items, the dead-end marks following edits, the
 // forced tiles as one undoable change, and the legal tiles of a clicked edge.
-#include "core/tiling/forcing.h"
 #include "core/tiling/vertexatlas.h"
 #include "fakeshell.h"
+#include "support/roundvertex.h"
 
 using namespace pavelora;
 
@@ -17,16 +17,9 @@ struct Rules : test::EditorHarness {
     TileGroup* layRound(double x, double y, int turn, const std::vector<StarCorner>& corners) {
         const auto atlas = VertexAtlas::create(*doc().tileSet, doc().angles);
         TileGroup* group = appendGroup(doc().board, newGroup());
-        const double ratio = doc().view.tileSizeRatio;
-        int start = turn;
-        for (const StarCorner& c : corners) {
-            const int base = atlas->unitTile(c.kind, 0)->outline.edges[c.corner].direction;
-            const int rotation = ((start - base) % 20 + 20) % 20;
-            const TileEdge& u = atlas->unitTile(c.kind, rotation)->outline.edges[c.corner];
-            EXPECT_NE(addJoinedTile(doc(), *group,
-                                    {c.kind, rotation, x - u.x1 * ratio, y - u.y1 * ratio}),
-                      nullptr);
-            start += atlas->cornerSpan(c.kind, c.corner);
+        for (const TilePlacement& p :
+             testsupport::roundVertex(*atlas, doc().view.tileSizeRatio, x, y, turn, corners)) {
+            EXPECT_NE(addJoinedTile(doc(), *group, p), nullptr);
         }
         return group;
     }
