@@ -224,6 +224,33 @@ TEST(RulesDeadEnd, ThreeNarrowRhombsAtTheirAcuteCornersAreADeadEnd) {
     }));
 }
 
+// A kite laid with a short edge along part of a dart's long edge: the kite's corner on the
+// inside of the dart's edge is a dead end, though one corner alone is part of many stars.
+TEST(RulesDeadEnd, ACornerOnTheInsideOfAnotherTilesEdgeIsADeadEnd) {
+    BoardFixture f(setcode::PenroseNo1);
+    const auto atlas = VertexAtlas::create(*f.doc.tileSet, f.doc.angles);
+    Tile* dart = f.putTile(kind::Dart, 0, 10.0, 14.0);
+    const TileEdge& along = dart->outline.edges[0];
+    const double length = std::hypot(along.x2 - along.x1, along.y2 - along.y1);
+    // One unit from the dart's tip along its long edge.
+    const double tx = along.x1 + (along.x2 - along.x1) / length;
+    const double ty = along.y1 + (along.y2 - along.y1) / length;
+    for (int r = 0; r < 20; ++r) {
+        const EdgeChain& unit = atlas->unitTile(kind::Kaite, r)->outline;
+        if (unit.edges[1].direction == (along.direction + 10) % 20) {
+            // The kite's short edge 1 runs from the point back to the tip.
+            addJoinedTile(
+                f.doc, *dart->group,
+                {kind::Kaite, r, along.x1 - unit.edges[2].x1, along.y1 - unit.edges[2].y1});
+        }
+    }
+    ASSERT_EQ(dart->group->count(), 2);
+    const std::vector<DeadEnd> ends = deadEnds(f.doc, *atlas);
+    EXPECT_TRUE(std::any_of(ends.begin(), ends.end(), [&](const DeadEnd& d) {
+        return std::fabs(d.x - tx) < 1e-12 && std::fabs(d.y - ty) < 1e-12;
+    }));
+}
+
 // Holes cut into a patch of a tiling: forcing puts back only tiles of the tiling, each
 // joined along every edge it shares, exactly, and overlapping nothing.
 TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {

@@ -1,5 +1,6 @@
 #include "core/tiling/vertexrules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pavelora {
@@ -104,8 +105,52 @@ std::vector<PlacedCorner> VertexMap::placedCorners(int vertex) const {
 
 namespace {
 
-void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, std::vector<DeadEnd>& out,
-                     const double* box) {
+// Whether the point lies on the edge between its ends (more than a hair from both), where
+// no tile of a tiling has a corner: tiles meet edge to edge.
+bool insideEdge(const TileEdge& e, double x, double y, double hair) {
+    const double dx = e.x2 - e.x1;
+    const double dy = e.y2 - e.y1;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double along = (x - e.x1) * dx + (y - e.y1) * dy;
+    const double across = dx * (y - e.y1) - dy * (x - e.x1);
+    return std::fabs(across) <= hair * length && along > hair * length &&
+           along < (length - hair) * length;
+}
+
+// The tiles in cells as wide as two reaches: those whose outlines can meet a point lie in
+// the point's cell or next to it.
+class TileCells {
+public:
+    TileCells(const std::vector<Tile*>& tiles, double reach) : cell_(2 * reach) {
+        for (Tile* t : tiles) {
+            cells_[key(cellOf(t->x), cellOf(t->y))].push_back(t);
+        }
+    }
+    template <typename F> bool any(double x, double y, F&& f) const {
+        for (std::int64_t dx = -1; dx <= 1; ++dx) {
+            for (std::int64_t dy = -1; dy <= 1; ++dy) {
+                const auto at = cells_.find(key(cellOf(x) + dx, cellOf(y) + dy));
+                if (at != cells_.end() && std::any_of(at->second.begin(), at->second.end(), f)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    std::int64_t cellOf(double v) const { return static_cast<std::int64_t>(std::floor(v / cell_)); }
+    static std::uint64_t key(std::int64_t cx, std::int64_t cy) {
+        return (static_cast<std::uint64_t>(cx) << 32) ^ static_cast<std::uint32_t>(cy);
+    }
+    double cell_;
+    std::unordered_map<std::uint64_t, std::vector<Tile*>> cells_;
+};
+
+// The dead ends among the map's vertices (those in the box, when one is given): corners that
+// no star holds, or a vertex that lies on another tile's edge.
+void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, const TileCells& cells,
+                     std::vector<DeadEnd>& out, const double* box) {
     std::vector<PlacedCorner> corners;
     for (int v = 0; v < static_cast<int>(map.vertices().size()); ++v) {
         const VertexMap::Vertex& vertex = map.vertices()[v];
@@ -118,22 +163,41 @@ void collectDeadEnds(const VertexMap& map, const VertexAtlas& atlas, std::vector
             const VertexMap::Corner& corner = map.corners()[c];
             corners.push_back({corner.tile->kind, corner.tile->rotation, corner.corner});
         }
-        if (vertexState(atlas, corners) == VertexState::DeadEnd) {
+        VertexState state = vertexState(atlas, corners);
+        if (state == VertexState::Open && cells.any(vertex.x, vertex.y, [&](const Tile* t) {
+                return std::any_of(t->outline.edges.begin(), t->outline.edges.end(),
+                                   [&](const TileEdge& e) {
+                                       return insideEdge(e, vertex.x, vertex.y, map.hair());
+                                   });
+            })) {
+            state = VertexState::DeadEnd;
+        }
+        if (state == VertexState::DeadEnd) {
             out.push_back({vertex.x, vertex.y});
         }
     }
+}
+
+double tileReach(const Document& doc) {
+    // Every corner of a tile lies within the set's extent of its position.
+    return doc.view.tileSizeRatio * doc.tileSet->extent * 1.001;
 }
 
 } // namespace
 
 std::vector<DeadEnd> deadEnds(const Document& doc, const VertexAtlas& atlas) {
     std::vector<DeadEnd> out;
+    if (!doc.tileSet) {
+        return out;
+    }
     for (const auto& group : doc.board.groups) {
         VertexMap map(doc.view.tileSizeRatio);
+        std::vector<Tile*> tiles;
         for (const auto& tile : group->tiles) {
             map.addTile(*tile);
+            tiles.push_back(tile.get());
         }
-        collectDeadEnds(map, atlas, out, nullptr);
+        collectDeadEnds(map, atlas, TileCells(tiles, tileReach(doc)), out, nullptr);
     }
     return out;
 }
@@ -144,8 +208,7 @@ std::vector<DeadEnd> deadEndsIn(const Document& doc, const VertexAtlas& atlas, d
     if (!doc.tileSet) {
         return out;
     }
-    // Every corner of a tile lies within the set's extent of its position.
-    const double reach = doc.view.tileSizeRatio * doc.tileSet->extent * 1.001;
+    const double reach = tileReach(doc);
     const double box[4] = {minX, minY, maxX, maxY};
     for (const auto& group : doc.board.groups) {
         if (group->tiles.empty() || group->minX > maxX + reach || group->maxX < minX - reach ||
@@ -153,13 +216,15 @@ std::vector<DeadEnd> deadEndsIn(const Document& doc, const VertexAtlas& atlas, d
             continue;
         }
         VertexMap map(doc.view.tileSizeRatio);
+        std::vector<Tile*> tiles;
         for (const auto& tile : group->tiles) {
             if (tile->x >= minX - reach && tile->x <= maxX + reach && tile->y >= minY - reach &&
                 tile->y <= maxY + reach) {
                 map.addTile(*tile);
+                tiles.push_back(tile.get());
             }
         }
-        collectDeadEnds(map, atlas, out, box);
+        collectDeadEnds(map, atlas, TileCells(tiles, reach), out, box);
     }
     return out;
 }

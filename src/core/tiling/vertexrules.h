@@ -67,8 +67,9 @@ struct DeadEnd {
     double y = 0.0;
 };
 
-// Every dead-end vertex of every group's tiles, groups in display order. Tiles of
-// different groups are never looked at together.
+// Every dead-end vertex of every group's tiles, groups in display order: corners that no
+// star holds, or a corner that lies on the inside of another tile's edge (tiles of a tiling
+// meet edge to edge). Tiles of different groups are never looked at together.
 std::vector<DeadEnd> deadEnds(const Document& doc, const VertexAtlas& atlas);
 
 // The dead ends of the vertices that lie in the box (board centimetres, edges included):
