@@ -13,13 +13,29 @@ namespace pavelora {
 
 namespace {
 
+// How far the corners of the set's tiles lie from their positions at most, in tile units.
+double tileRadius(const Document& doc, const VertexAtlas* atlas) {
+    if (atlas == nullptr) {
+        return doc.tileSet->extent;
+    }
+    double radius = 0.0;
+    for (std::int32_t kind : doc.tileSet->kindCodes) {
+        if (const Tile* unit = atlas->unitTile(kind, 0)) {
+            for (const TileEdge& e : unit->outline.edges) {
+                radius = std::max(radius, std::hypot(e.x1, e.y1));
+            }
+        }
+    }
+    return radius > 0.0 ? radius : doc.tileSet->extent;
+}
+
 // A group's tiles seen through their vertices and their places: which tiles meet at a
 // point, and which tiles lie near a tile that might be added.
 class GroupRules {
 public:
     GroupRules(const Document& doc, const TileGroup& group, const VertexAtlas* atlas)
         : doc_(doc), atlas_(atlas), map_(doc.view.tileSizeRatio),
-          reach_(doc.view.tileSizeRatio * doc.tileSet->extent * 1.001) {
+          reach_(doc.view.tileSizeRatio * tileRadius(doc, atlas) * 1.001) {
         for (const auto& tile : group.tiles) {
             add(*tile);
         }
@@ -96,6 +112,11 @@ public:
                     continue;
                 }
                 for (const Tile* other : at->second) {
+                    // Tiles further apart than two radii cannot meet.
+                    if (std::fabs(other->x - tile.x) >= 2 * reach_ ||
+                        std::fabs(other->y - tile.y) >= 2 * reach_) {
+                        continue;
+                    }
                     if (tilesOverlap(doc_, tile, *other)) {
                         return false;
                     }
@@ -127,7 +148,7 @@ public:
     }
 
 private:
-    // Tiles whose outlines can meet lie less than two reaches apart: cells of that size.
+    // Tiles whose outlines can meet lie less than two radii apart: cells of that size.
     std::int64_t cellOf(double v) const {
         return static_cast<std::int64_t>(std::floor(v / (2 * reach_)));
     }
