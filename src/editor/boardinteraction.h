@@ -70,7 +70,7 @@ public:
     bool generate(const GenerateChoice& choice);
     // The generated group taken off the top of the board (undo) or put back (redo), the
     // palette counts with it.
-    void replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+    void replayGenerated(std::unique_ptr<TileGroup>& parked, int groups, int tiles,
                          const std::vector<std::int32_t>& added, bool forward);
     // A click on the board is offered to `hook` first; when it takes it (returns true) the
     // press and its release do nothing else.
