@@ -1,5 +1,7 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
+#include "cli/generatecommand.h"
+#include "cli/rulescommand.h"
 #include "widgets/application.h"
 
 #include <QGuiApplication>
@@ -43,6 +45,15 @@ int main(int argc, char* argv[]) {
         QGuiApplication app(argc, argv);
         return line.action == Action::Export ? pavelora::cli::exportCommand(line)
                                              : pavelora::cli::exportJpegCommand(line);
+    }
+    case Action::Generate:
+        return pavelora::cli::generateCommand(line);
+    case Action::Check:
+    case Action::CompleteForced: {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return line.action == Action::Check ? pavelora::cli::checkCommand(line)
+                                            : pavelora::cli::completeForcedCommand(line);
     }
     case Action::StartEditor:
         break;

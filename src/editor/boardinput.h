@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/rulesoverlay.h"
+
 #include <QImage>
 #include <QPoint>
 #include <Qt>
@@ -18,6 +20,7 @@ enum class ScrollRequest { LineBack, LineForward, PageBack, PageForward, Thumb, 
 struct BoardPicture {
     const QImage* image = nullptr;
     QPoint origin;
+    RulesOverlay overlay; // painted over the image
 };
 
 // The board view's side of the editor: the mouse and the keys on the board (client pixels),

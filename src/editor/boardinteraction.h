@@ -4,10 +4,12 @@
 #include "core/board/editing.h"
 #include "editor/boardinput.h"
 #include "editor/edithistory.h"
+#include "editor/shell.h"
 
 #include <QPoint>
 
 #include <cstdint>
+#include <functional>
 
 namespace pavelora {
 
@@ -59,6 +61,22 @@ public:
     void setGroupMode();
     void setPattern(bool on);
     void tidyDisplayOrder();
+
+    // "パターン生成": a generated patch of the document's set as one joined group on top,
+    // the whole board or the tiles nearest the middle of the visible board, at the
+    // document's tile size; the palette counts rise, the board is redrawn once and the
+    // change is one command on the undo stack. False (nothing changed) while dragging,
+    // for a set without generation, or when nothing could be laid.
+    bool generate(const GenerateChoice& choice);
+    // The generated group taken off the top of the board (undo) or put back (redo), the
+    // palette counts with it.
+    void replayGenerated(std::unique_ptr<TileGroup>& parked, int groups, int tiles,
+                         const std::vector<std::int32_t>& added, bool forward);
+    // A click on the board is offered to `hook` first; when it takes it (returns true) the
+    // press and its release do nothing else.
+    void setClickHook(std::function<bool(int x, int y)> hook) { clickHook_ = std::move(hook); }
+    // What is shown over the board picture.
+    void setOverlay(std::function<RulesOverlay()> overlay) { overlay_ = std::move(overlay); }
 
     // A move or turn still under way (a key held, a drag) goes onto the undo stack now.
     void finishEdit();
@@ -120,6 +138,9 @@ private:
     QPoint lastMouse_;
     QPoint grabOffset_;
     double tileStep_ = 0.0;
+    std::function<bool(int, int)> clickHook_;
+    bool hookTookClick_ = false;
+    std::function<RulesOverlay()> overlay_;
 };
 
 } // namespace pavelora

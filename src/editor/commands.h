@@ -25,6 +25,10 @@ constexpr int BoardColour = 40025;
 constexpr int Zoom = 40026;
 constexpr int Undo = 40027;
 constexpr int Redo = 40028;
+constexpr int Generate = 40029;
+constexpr int ShowDeadEnds = 40036;   // toggle: dead-end vertices marked on the board
+constexpr int AddForcedTiles = 40037; // every forced tile added to a group
+constexpr int ShowCandidates = 40038; // toggle: a click on a free edge shows its legal tiles
 constexpr int TileMode = 40031;
 constexpr int GroupMode = 40032;
 constexpr int PatternOn = 40033;
@@ -51,7 +55,7 @@ struct MenuItem {
 };
 
 // The menu in display order: each pull-down heading followed by its commands.
-extern const std::array<MenuItem, 29> MainMenu;
+extern const std::array<MenuItem, 33> MainMenu;
 
 // Accelerator table "ZIRUZ": Ctrl + letter, searched in this order; the first entry for
 // a letter wins, so of two entries for one key only the first acts. "元に戻す" has the one
@@ -60,12 +64,12 @@ struct Accelerator {
     char letter;
     int command;
 };
-extern const std::array<Accelerator, 24> AcceleratorTable;
+extern const std::array<Accelerator, 28> AcceleratorTable;
 
 // The command a Ctrl + letter acts on, or 0.
 int acceleratorCommand(char letter);
 
 // Every menu command id, in menu order.
-extern const std::array<int, 25> MenuCommands;
+extern const std::array<int, 29> MenuCommands;
 
 } // namespace pavelora

@@ -7,7 +7,12 @@ namespace pavelora {
 Editor::Editor(Shell& shell, double pxPerMmX, double pxPerMmY)
     : screen_(shell, pxPerMmX, pxPerMmY), history_(screen_), palette_(screen_, *this),
       board_(screen_, palette_, history_), session_(screen_, *this, board_, palette_, history_),
-      settings_(screen_, session_, board_, palette_, history_) {}
+      settings_(screen_, session_, board_, palette_, history_),
+      rules_(screen_, board_, palette_, history_, [this] { return session_.document(); }) {
+    screen_.setOverlay(&rules_);
+    board_.setClickHook([this](int x, int y) { return rules_.click(x, y); });
+    board_.setOverlay([this] { return rules_.overlay(); });
+}
 
 Editor::~Editor() = default;
 
@@ -82,6 +87,13 @@ void Editor::executeCommand(int command) {
             shell.runSettingsDialog(command);
         }
         break;
+    case cmd::Generate:
+        if (documentOpen() && !board_.dragging()) {
+            if (const auto choice = shell.runGenerateDialog(document()->tileSet->code)) {
+                board_.generate(*choice);
+            }
+        }
+        break;
     case cmd::TileMode:
         board_.setTileMode();
         break;
@@ -106,8 +118,22 @@ void Editor::executeCommand(int command) {
     case cmd::PaletteRedraw:
         palette_.draw();
         break;
+    case cmd::ShowDeadEnds:
+        rules_.toggleDeadEnds();
+        break;
+    case cmd::AddForcedTiles:
+        rules_.addForcedTiles();
+        break;
+    case cmd::ShowCandidates:
+        rules_.toggleCandidates();
+        break;
     default:
         break;
+    }
+    // A document that came or went: the rules follow it, its menu items included.
+    if (command == cmd::New || command == cmd::Open || command == cmd::Close ||
+        command == cmd::Exit) {
+        rules_.attach(session_.document());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "editor/edithistory.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
+#include "editor/rulescontroller.h"
 #include "editor/settingsapplier.h"
 #include "editor/shell.h"
 
@@ -52,6 +53,7 @@ public:
     BoardInteraction& board() { return board_; }
     PaletteController& palette() { return palette_; }
     SettingsApplier& settings() { return settings_; }
+    RulesController& rules() { return rules_; }
     const EditHistory& history() const { return history_; }
 
 private:
@@ -61,6 +63,7 @@ private:
     BoardInteraction board_;
     DocumentSession session_;
     SettingsApplier settings_;
+    RulesController rules_;
 };
 
 } // namespace pavelora

@@ -25,6 +25,9 @@ void EditorScreen::redrawBoard(Document& doc) {
 
 void EditorScreen::repaintChanged() {
     if (!changed_.isEmpty()) {
+        if (overlay_ != nullptr) {
+            overlay_->boardChanged(changed_);
+        }
         shell_.repaint(changed_);
         changed_ = QRegion();
     }
@@ -32,6 +35,9 @@ void EditorScreen::repaintChanged() {
 
 void EditorScreen::repaintAll() {
     changed_ = QRegion();
+    if (overlay_ != nullptr) {
+        overlay_->boardReplaced();
+    }
     shell_.scrollBarsChanged();
     shell_.repaintAll();
 }

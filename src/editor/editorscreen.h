@@ -11,6 +11,17 @@ namespace pavelora {
 
 struct Document;
 
+// Something shown over the board that follows what changes on it.
+class BoardOverlay {
+public:
+    virtual ~BoardOverlay() = default;
+    // The region (client pixels) is about to be repainted after a change on the board; what
+    // the overlay changes itself is added to it.
+    virtual void boardChanged(QRegion& region) = 0;
+    // The whole client area is about to be painted anew.
+    virtual void boardReplaced() = 0;
+};
+
 // The main window as the parts of the editor see it: the shell, the screen's resolution and
 // the client area's size, the menu state, the board pictures, and the part of the client
 // area the current event has changed.
@@ -50,6 +61,9 @@ public:
     void redrawBoard(Document& doc);
     void releaseBoard() { releaseBoardBuffers(buffers_); }
 
+    // Told of every change on the board before it is repainted.
+    void setOverlay(BoardOverlay* overlay) { overlay_ = overlay; }
+
     // Adds to what the current event changed on the screen.
     void changed(const QRegion& region) { changed_ += region; }
     void repaintChanged();
@@ -85,6 +99,7 @@ private:
     BoardBuffers buffers_;
     QRegion changed_;
     int batchDepth_ = 0;
+    BoardOverlay* overlay_ = nullptr;
 };
 
 } // namespace pavelora

@@ -2,9 +2,11 @@
 
 #include "editor/commands.h"
 #include "editor/statusbar.h"
+#include "render/rulesoverlay.h"
 #include "widgets/artwork.h"
 #include "widgets/dialogs/aboutdialog.h"
 #include "widgets/dialogs/coloursheet.h"
+#include "widgets/dialogs/generatedialog.h"
 #include "widgets/dialogs/helpviewer.h"
 #include "widgets/dialogs/newfiledialog.h"
 #include "widgets/dialogs/percentdialog.h"
@@ -121,6 +123,7 @@ protected:
         const BoardPicture picture = input_.picture();
         if (picture.image != nullptr) {
             painter.drawImage(picture.origin, *picture.image);
+            drawRulesOverlay(painter, picture.overlay);
         }
     }
     // The editor hears of the new size from the event loop: the first size change may open
@@ -329,7 +332,8 @@ void MainWindow::buildMenu() {
         auto* action = menu->addAction(text + QLatin1Char('\t') + key);
         action->setObjectName(QString::number(item.id));
         action->setData(item.id);
-        action->setCheckable(item.id >= cmd::TileMode && item.id <= cmd::PatternOff);
+        action->setCheckable((item.id >= cmd::TileMode && item.id <= cmd::PatternOff) ||
+                             item.id == cmd::ShowDeadEnds || item.id == cmd::ShowCandidates);
         // Of two items showing one key, only the first in the accelerator table acts; a key
         // that is not Ctrl + letter ("元に戻す") belongs to its item alone.
         if (!key.isEmpty() && (!key.startsWith(QLatin1String("Ctrl+")) ||
@@ -413,6 +417,14 @@ QString MainWindow::chooseSaveFile(const FileFilter& filter, const QString& curr
 
 std::optional<NewDocumentChoice> MainWindow::runNewDocumentDialog() {
     NewFileDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choice();
+}
+
+std::optional<GenerateChoice> MainWindow::runGenerateDialog(std::int32_t tileSetCode) {
+    GenerateDialog dialog(tileSetCode, this);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

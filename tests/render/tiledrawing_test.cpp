@@ -1,6 +1,6 @@
+#include "core/tiling/generator.h"
 #include "render/shading.h"
 #include "renderfixture.h"
-#include "support/patchboard.h"
 
 #include <gtest/gtest.h>
 
@@ -85,11 +85,12 @@ TEST(RedrawAround, PartialRedrawsGiveTheFullRedrawsPicture) {
     for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2}) {
         RenderFixture f(set, 60003, 600, 500);
         f.doc.view.tileSizeRatio = 0.8;
-        const auto patch = set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(120)
-                                                      : testsupport::rhombPatch(120);
-        TileGroup* group =
-            testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + 10}, 10.5, 14.85);
-        std::vector<Tile*> tiles = f.layPatch({patch.begin() + 10, patch.end()}, 10.5, 14.85);
+        const Patch patch = generatePatch(set, PatchSeed::Sun, 120);
+        std::vector<int> rest(110);
+        std::iota(rest.begin(), rest.end(), 10);
+        TileGroup* group = layPatch(f.doc, patch, 10.5, 14.85, rest);
+        std::vector<Tile*> tiles =
+            f.layPatch({patch.tiles.begin() + 10, patch.tiles.end()}, 10.5, 14.85);
         (void)redrawAllTiles(f.buffers, f.doc);
         const QImage start = f.buffers.backBuffer.copy();
         Tile* moving = tiles[0]; // next to the group, dragged across it
@@ -109,7 +110,7 @@ TEST(RedrawAround, PartialRedrawsGiveTheFullRedrawsPicture) {
         EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " delete";
         for (const auto& [x, y] : {std::pair{0.2, 0.2}, std::pair{20.8, 29.6}}) {
             f.reported.push_back(
-                redrawAroundTile(f.buffers, f.doc, f.putTile(patch[0].kind, 3, x, y), true));
+                redrawAroundTile(f.buffers, f.doc, f.putTile(patch.tiles[0].kind, 3, x, y), true));
             EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " corner";
         }
         f.reported.push_back(redrawAroundGroup(f.buffers, f.doc, group, false));

@@ -511,6 +511,30 @@ bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile
     return false;
 }
 
+bool tilesOverlap(const Document& doc, const Tile& a, const Tile& b) {
+    if (!outlineBox(a).meets(outlineBox(b), 0.0)) {
+        return false;
+    }
+    const double ratio = doc.view.tileSizeRatio;
+    const double least = 1e-9 * ratio * ratio; // as in overlapsGroup
+    const std::vector<Triangle> theirs = fan(b);
+    std::vector<Box> theirBoxes;
+    theirBoxes.reserve(theirs.size());
+    for (const Triangle& t : theirs) {
+        theirBoxes.push_back(triangleBox(t));
+    }
+    double area = 0.0;
+    for (const Triangle& mine : fan(a)) {
+        const Box mineBox = triangleBox(mine);
+        for (std::size_t i = 0; i < theirs.size(); ++i) {
+            if (mineBox.meets(theirBoxes[i], 0.0)) {
+                area += overlapArea(mine, theirs[i]);
+            }
+        }
+    }
+    return area > least;
+}
+
 Tile* joinTile(Document& doc, Tile* tile) {
     if (tile == nullptr || tile->group == nullptr || !doc.tileSet) {
         return nullptr;

@@ -81,6 +81,9 @@ void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile)
 // rounding: tiles that touch along edges or at vertices do not overlap.
 bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile);
 
+// The same test for two tiles.
+bool tilesOverlap(const Document& doc, const Tile& a, const Tile& b);
+
 // Snaps the tile onto a group that has a free edge within reach of one of its edges: the
 // largest such group (the later in display order of equal ones) that any edge of the tile
 // matches. Refused when an edge meets a conflicting edge, or when the snapped tile would

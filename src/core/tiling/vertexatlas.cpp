@@ -1,0 +1,211 @@
+#include "core/tiling/vertexatlas.h"
+
+#include "core/geometry/tilebuilder.h"
+
+#include <algorithm>
+
+namespace pavelora {
+
+namespace {
+
+// Corners of the darts and kites, by outline vertex:
+//   Dart  0 the tip between the long edges (72°), 1 and 3 the wings (36°), 2 the reflex
+//         corner between the short edges (216°).
+//   Kaite 0 the apex between the long edges (72°), 1 and 3 the wings (72°), 2 the heel
+//         between the short edges (144°).
+// A wing is 1 or 3 by which of its edges comes first going anticlockwise round the vertex:
+// corner 1 has the short edge first, corner 3 the long one.
+constexpr StarCorner kTip{kind::Dart, 0};
+constexpr StarCorner kDartWing1{kind::Dart, 1};
+constexpr StarCorner kReflex{kind::Dart, 2};
+constexpr StarCorner kDartWing3{kind::Dart, 3};
+constexpr StarCorner kApex{kind::Kaite, 0};
+constexpr StarCorner kKiteWing1{kind::Kaite, 1};
+constexpr StarCorner kHeel{kind::Kaite, 2};
+constexpr StarCorner kKiteWing3{kind::Kaite, 3};
+
+// The seven vertex stars of the dart and kite tilings, anticlockwise.
+const std::vector<VertexStar> kKitesAndDarts = {
+    {"sun", {kApex, kApex, kApex, kApex, kApex}},                      // 5 × 72°
+    {"star", {kTip, kTip, kTip, kTip, kTip}},                          // 5 × 72°
+    {"ace", {kReflex, kKiteWing1, kKiteWing3}},                        // 216 + 72 + 72
+    {"deuce", {kDartWing1, kDartWing3, kHeel, kHeel}},                 // 36 + 36 + 144 + 144
+    {"jack", {kDartWing1, kApex, kApex, kDartWing3, kHeel}},           // 36 + 72 + 72 + 36 + 144
+    {"queen", {kTip, kKiteWing3, kKiteWing1, kKiteWing3, kKiteWing1}}, // 5 × 72°
+    {"king", {kTip, kTip, kTip, kKiteWing3, kKiteWing1}},              // 5 × 72°
+};
+
+// Corners of the rhombs, by outline vertex:
+//   Wide Diamond    0 the acute corner between the edges of code ±1 (72°), 2 the acute
+//                   corner between those of code ±2 (72°), 1 and 3 the obtuse ones (108°).
+//   Narrow Diamond  0 and 2 the acute corners (36°), 1 the obtuse corner between the edges
+//                   of code ±1, 3 the one between those of code ±2 (144°).
+constexpr StarCorner kWideAcute1{kind::WideDiamond, 0};
+constexpr StarCorner kWideObtuse1{kind::WideDiamond, 1};
+constexpr StarCorner kWideAcute2{kind::WideDiamond, 2};
+constexpr StarCorner kWideObtuse3{kind::WideDiamond, 3};
+constexpr StarCorner kNarrowAcute0{kind::NarrowDiamond2, 0};
+constexpr StarCorner kNarrowObtuse1{kind::NarrowDiamond2, 1};
+constexpr StarCorner kNarrowAcute2{kind::NarrowDiamond2, 2};
+constexpr StarCorner kNarrowObtuse3{kind::NarrowDiamond2, 3};
+
+// The eight vertex stars of the rhomb tilings, anticlockwise.
+const std::vector<VertexStar> kRhombs = {
+    {"S", {kWideAcute1, kWideAcute1, kWideAcute1, kWideAcute1, kWideAcute1}},  // 5 × 72°
+    {"S5", {kWideAcute2, kWideAcute2, kWideAcute2, kWideAcute2, kWideAcute2}}, // 5 × 72°
+    {"S3", {kWideAcute2, kWideAcute2, kWideAcute2, kNarrowObtuse3}},           // 3 × 72 + 144
+    {"S4",
+     {kWideAcute1, kWideAcute1, kWideAcute1, kWideAcute1, kNarrowAcute0,
+      kNarrowAcute2}},                                    // 4 × 72 + 2 × 36
+    {"J", {kWideObtuse1, kNarrowObtuse1, kWideObtuse3}},  // 108 + 144 + 108
+    {"K", {kWideAcute2, kNarrowObtuse3, kNarrowObtuse3}}, // 72 + 144 + 144
+    {"Q",
+     {kWideAcute1, kNarrowAcute0, kWideObtuse1, kWideObtuse3,
+      kNarrowAcute2}}, // 72 + 36 + 2 × 108 + 36
+    {"D",
+     {kWideAcute1, kWideAcute1, kNarrowAcute0, kNarrowAcute2, kWideAcute1, kNarrowAcute0,
+      kNarrowAcute2}}, // 3 × 72 + 4 × 36
+};
+
+const std::vector<VertexStar> kNone;
+
+int wrap(int direction, int count) {
+    return ((direction % count) + count) % count;
+}
+
+} // namespace
+
+const std::vector<VertexStar>& vertexStars(std::int32_t setCode) {
+    switch (setCode) {
+    case setcode::PenroseNo1:
+        return kKitesAndDarts;
+    case setcode::PenroseNo2:
+        return kRhombs;
+    default:
+        return kNone;
+    }
+}
+
+std::unique_ptr<VertexAtlas> VertexAtlas::create(const TileSet& tileSet, const AngleTable& angles) {
+    const std::vector<VertexStar>& stars = vertexStars(tileSet.code);
+    if (stars.empty() || tileSet.directionCount <= 0) {
+        return nullptr;
+    }
+    std::unique_ptr<VertexAtlas> atlas(new VertexAtlas);
+    atlas->setCode_ = tileSet.code;
+    atlas->directions_ = tileSet.directionCount;
+    atlas->stars_ = &stars;
+    atlas->kinds_ = tileSet.kindCodes;
+    for (std::int32_t kind : atlas->kinds_) {
+        for (int r = 0; r < atlas->directions_; ++r) {
+            std::unique_ptr<Tile> unit = buildTile(&tileSet, &angles, kind, r);
+            if (!unit) {
+                return nullptr;
+            }
+            atlas->maxCorners_ = std::max(atlas->maxCorners_, unit->outline.count());
+            atlas->units_.push_back(std::move(unit));
+        }
+    }
+    const int n = atlas->directions_;
+    atlas->masks_.assign(atlas->kinds_.size() * n * atlas->maxCorners_, Mask());
+
+    for (int s = 0; s < static_cast<int>(stars.size()); ++s) {
+        const VertexStar& star = stars[s];
+        for (int turn = 0; turn < n; ++turn) {
+            StarPlacement placement{s, turn, {}};
+            int start = turn;
+            for (const StarCorner& c : star.corners) {
+                const Tile* unit0 = atlas->unitTile(c.kind, 0);
+                if (unit0 == nullptr || c.corner < 0 || c.corner >= unit0->outline.count()) {
+                    return nullptr;
+                }
+                const int rotation = wrap(start - unit0->outline.edges[c.corner].direction, n);
+                placement.corners.push_back({c.kind, rotation, c.corner});
+                start += atlas->cornerSpan(c.kind, c.corner);
+            }
+            if (start != turn + n) {
+                return nullptr; // the angles do not make a full turn
+            }
+            // Neighbours round the vertex lay the edge that ends at the vertex on the
+            // edge that leaves it: equal length and codes that cancel.
+            const std::size_t m = placement.corners.size();
+            for (std::size_t i = 0; i < m; ++i) {
+                const PlacedCorner& a = placement.corners[i];
+                const PlacedCorner& b = placement.corners[(i + 1) % m];
+                const EdgeChain& ao = atlas->unitTile(a.kind, a.rotation)->outline;
+                const TileEdge& into = ao.edges[(a.corner + ao.count() - 1) % ao.count()];
+                const TileEdge& out = atlas->unitTile(b.kind, b.rotation)->outline.edges[b.corner];
+                if (into.length != out.length || (into.direction + n / 2) % n != out.direction ||
+                    (tileSet.hasPairPattern != 0 && into.matchCode + out.matchCode != 0)) {
+                    return nullptr;
+                }
+            }
+            // A symmetric star comes round to an earlier placement of itself.
+            const bool seen = std::any_of(
+                atlas->placements_.begin(), atlas->placements_.end(), [&](const StarPlacement& p) {
+                    return p.star == s &&
+                           std::is_permutation(p.corners.begin(), p.corners.end(),
+                                               placement.corners.begin(), placement.corners.end());
+                });
+            if (seen) {
+                continue;
+            }
+            if (static_cast<int>(atlas->placements_.size()) >= MaxPlacements) {
+                return nullptr;
+            }
+            const int index = static_cast<int>(atlas->placements_.size());
+            for (const PlacedCorner& c : placement.corners) {
+                atlas->masks_[atlas->slot(c)].set(index);
+            }
+            atlas->placements_.push_back(std::move(placement));
+        }
+    }
+    return atlas;
+}
+
+int VertexAtlas::slot(const PlacedCorner& c) const {
+    const auto at = std::find(kinds_.begin(), kinds_.end(), c.kind);
+    if (at == kinds_.end() || c.rotation < 0 || c.rotation >= directions_ || c.corner < 0 ||
+        c.corner >= maxCorners_) {
+        return -1;
+    }
+    return (static_cast<int>(at - kinds_.begin()) * directions_ + c.rotation) * maxCorners_ +
+           c.corner;
+}
+
+const Tile* VertexAtlas::unitTile(std::int32_t kind, std::int32_t rotation) const {
+    const auto at = std::find(kinds_.begin(), kinds_.end(), kind);
+    if (at == kinds_.end() || rotation < 0 || rotation >= directions_) {
+        return nullptr;
+    }
+    return units_[static_cast<std::size_t>(at - kinds_.begin()) * directions_ + rotation].get();
+}
+
+int VertexAtlas::cornerCount(std::int32_t kind) const {
+    const Tile* unit = unitTile(kind, 0);
+    return unit != nullptr ? unit->outline.count() : 0;
+}
+
+int VertexAtlas::cornerStart(const PlacedCorner& c) const {
+    const Tile* unit = unitTile(c.kind, c.rotation);
+    return unit != nullptr ? unit->outline.edges[c.corner].direction : 0;
+}
+
+int VertexAtlas::cornerSpan(std::int32_t kind, int corner) const {
+    const Tile* unit = unitTile(kind, 0);
+    if (unit == nullptr) {
+        return 0;
+    }
+    const EdgeChain& o = unit->outline;
+    const int out = o.edges[corner].direction;
+    const int into = o.edges[(corner + o.count() - 1) % o.count()].direction;
+    // From the leaving edge anticlockwise round to the arriving edge, reversed.
+    return wrap(into + directions_ / 2 - out, directions_);
+}
+
+const VertexAtlas::Mask& VertexAtlas::placementsWith(const PlacedCorner& c) const {
+    const int s = slot(c);
+    return s >= 0 && c.corner < cornerCount(c.kind) ? masks_[s] : none_;
+}
+
+} // namespace pavelora
