@@ -42,12 +42,15 @@ Grown makeGrown(std::int32_t kind, std::int32_t rotation, const LatticePoint& co
     return g;
 }
 
-double distanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
+// The squared distance from (px, py) to the segment a-b.
+double distanceToSegment2(double px, double py, double ax, double ay, double bx, double by) {
     const double dx = bx - ax;
     const double dy = by - ay;
     double t = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy);
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(px - ax - t * dx, py - ay - t * dy);
+    const double ex = px - ax - t * dx;
+    const double ey = py - ay - t * dy;
+    return ex * ex + ey * ey;
 }
 
 // Inside the tile and not on (or within a hair of) its outline.
@@ -56,7 +59,7 @@ bool strictlyInside(const Grown& t, double x, double y) {
     bool in = false;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t j = (i + 1) % n;
-        if (distanceToSegment(x, y, t.xs[i], t.ys[i], t.xs[j], t.ys[j]) < kEps) {
+        if (distanceToSegment2(x, y, t.xs[i], t.ys[i], t.xs[j], t.ys[j]) < kEps * kEps) {
             return false;
         }
         if ((t.ys[i] > y) != (t.ys[j] > y) &&
@@ -90,7 +93,7 @@ bool pokesInto(const Grown& a, const Grown& b) {
 // The candidate overlaps nothing, meets the other tile corner to corner only, and every edge
 // it shares with it carries codes that cancel.
 bool fits(const Grown& c, const Grown& o) {
-    if (std::hypot(c.x - o.x, c.y - o.y) > 4.0) {
+    if ((c.x - o.x) * (c.x - o.x) + (c.y - o.y) * (c.y - o.y) > 16.0) {
         return true;
     }
     const std::size_t n = c.xs.size();
@@ -106,9 +109,11 @@ bool fits(const Grown& c, const Grown& o) {
                 continue;
             }
             // A corner of one within an edge of the other.
-            if ((distanceToSegment(c.xs[i], c.ys[i], o.xs[k], o.ys[k], o.xs[k2], o.ys[k2]) < kEps &&
+            if ((distanceToSegment2(c.xs[i], c.ys[i], o.xs[k], o.ys[k], o.xs[k2], o.ys[k2]) <
+                     kEps * kEps &&
                  c.corners[i] != o.corners[k] && c.corners[i] != o.corners[k2]) ||
-                (distanceToSegment(o.xs[k], o.ys[k], c.xs[i], c.ys[i], c.xs[i2], c.ys[i2]) < kEps &&
+                (distanceToSegment2(o.xs[k], o.ys[k], c.xs[i], c.ys[i], c.xs[i2], c.ys[i2]) <
+                     kEps * kEps &&
                  o.corners[k] != c.corners[i] && o.corners[k] != c.corners[i2])) {
                 return false;
             }
