@@ -3,6 +3,7 @@
 // library compressing the same picture alone; the same board as SVG and PDF (each under a
 // second) and as PNG (within twice the JPEG export's time).
 #include "core/board/board.h"
+#include "core/board/hittest.h"
 #include "core/geometry/tilebuilder.h"
 #include "render/boardexport.h"
 #include "render/jpegexport.h"
@@ -80,6 +81,16 @@ void BM_RedrawAllTiles(benchmark::State& state) {
     state.counters["groups"] = board.doc.board.count();
 }
 BENCHMARK(BM_RedrawAllTiles)->Arg(0)->Arg(1)->ArgName("oneGroup")->Unit(benchmark::kMillisecond);
+
+// The part of a full redraw that builds the group's proximity region.
+void BM_GroupProximityRegion(benchmark::State& state) {
+    BigBoard board(true);
+    for (auto _ : state) {
+        QRegion r = groupProximityRegion(*board.doc.board.groups.front(), board.doc.view);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_GroupProximityRegion)->Unit(benchmark::kMillisecond);
 
 // One step of dragging a tile across the big joined patch: the tile is rebuilt one pixel
 // further on, the old one's surroundings are redrawn without it, the old tile goes, and

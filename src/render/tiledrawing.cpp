@@ -216,9 +216,14 @@ QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile*
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         eraseRegion(painter, buffers, region);
+        // Each group is asked only for its tiles near the moved one, in the group's order.
+        std::vector<Tile*> near;
         for (const auto& group : doc.board.groups) {
-            for (const auto& other : group->tiles) {
-                if (other.get() == tile && !includeSelf) {
+            near.clear();
+            tilesInBox(doc, *group, tile->x - reach, tile->y - reach, tile->x + reach,
+                       tile->y + reach, near);
+            for (const Tile* other : near) {
+                if (other == tile && !includeSelf) {
                     continue;
                 }
                 const double dx = other->x - tile->x;

@@ -23,7 +23,7 @@ namespace {
 constexpr double kPhi = std::numbers::phi;
 constexpr int kDirections = 20;
 constexpr double kStepRadians = 2.0 * std::numbers::pi / kDirections;
-constexpr int kMostTiles = 20000;
+constexpr int kMostTiles = 100000;
 
 struct Vec {
     double x;

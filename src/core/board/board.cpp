@@ -99,7 +99,63 @@ void recomputeBoundingBox(TileGroup& group) {
     }
 }
 
+int placeInGroup(const TileGroup& group, const Tile* tile) {
+    if (tile == nullptr) {
+        return -1;
+    }
+    const auto fits = [&group, tile] {
+        const std::int32_t p = tile->listPlace;
+        return p >= 0 && p < group.count() &&
+               group.tiles[static_cast<std::size_t>(p)].get() == tile;
+    };
+    if (!fits()) {
+        for (std::size_t i = 0; i < group.tiles.size(); ++i) {
+            group.tiles[i]->listPlace = static_cast<std::int32_t>(i);
+        }
+        if (!fits()) {
+            return -1;
+        }
+    }
+    return tile->listPlace;
+}
+
+namespace {
+
+// Below this many tiles a group is simply walked.
+constexpr int SmallGroup = 48;
+
+bool gridsInUse = true;
+
+} // namespace
+
+void useTileGrids(bool on) {
+    gridsInUse = on;
+}
+
+void tilesInBox(const Document& doc, const TileGroup& group, double minX, double minY, double maxX,
+                double maxY, std::vector<Tile*>& out) {
+    if (group.count() < SmallGroup || !doc.tileSet || !gridsInUse) {
+        for (const auto& tile : group.tiles) {
+            out.push_back(tile.get());
+        }
+        return;
+    }
+    const double cell = doc.view.tileSizeRatio * doc.tileSet->extent;
+    if (!group.grid.built() || group.grid.cellSize() != cell) {
+        group.grid.build(group.tiles, cell);
+    }
+    const std::size_t first = out.size();
+    group.grid.collect(minX, minY, maxX, maxY, out);
+    const auto begin = out.begin() + static_cast<std::ptrdiff_t>(first);
+    for (auto it = begin; it != out.end(); ++it) {
+        placeInGroup(group, *it);
+    }
+    std::sort(begin, out.end(),
+              [](const Tile* a, const Tile* b) { return a->listPlace < b->listPlace; });
+}
+
 void rebuildGroup(const Document& doc, TileGroup& group) {
+    group.grid.reset();
     group.boundary = buildGroupBoundary(group, doc.directionCount());
     group.region = groupProximityRegion(group, doc.view);
     recomputeBoundingBox(group);
@@ -110,6 +166,8 @@ TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile) {
         return nullptr;
     }
     tile->group = &group;
+    tile->listPlace = group.count();
+    group.grid.insert(tile.get());
     group.tiles.push_back(std::move(tile));
     return &group;
 }
@@ -140,6 +198,7 @@ void removeTileFromGroup(const Document& doc, TileGroup& group, Tile* tile) {
     auto it = findOwned(group.tiles, tile);
     if (it != group.tiles.end()) {
         std::unique_ptr<Tile> removed = std::move(*it);
+        group.grid.remove(removed.get());
         group.tiles.erase(it);
         // Joined edges hold links both ways; the other side must not point at a freed tile.
         for (const auto& other : group.tiles) {

@@ -119,7 +119,35 @@ Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY)
         return nullptr;
     }
     const double reach = doc.view.tileSizeRatio * doc.tileSet->extent;
-    // The last hit in display order is the topmost tile: search from the top down.
+    // The last hit in display order is the topmost tile: search from the top down, asking
+    // each group only for its tiles near the point.
+    std::vector<Tile*> near;
+    const auto& groups = doc.board.groups;
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
+        near.clear();
+        tilesInBox(doc, **g, x - reach, y - reach, x + reach, y + reach, near);
+        for (auto t = near.rbegin(); t != near.rend(); ++t) {
+            const Tile& tile = **t;
+            const double dx = tile.x - x;
+            const double dy = tile.y - y;
+            if (std::sqrt(dx * dx + dy * dy) >= reach) {
+                continue;
+            }
+            if (pointInIndex(tile.edgeIndex, x, y, doc.angles)) {
+                return *t;
+            }
+        }
+    }
+    return nullptr;
+}
+
+Tile* tileAtPixelWalking(const Document& doc, std::int32_t pixelX, std::int32_t pixelY) {
+    double x = 0;
+    double y = 0;
+    if (!doc.tileSet || !pixelToBoard(doc.view, pixelX, pixelY, x, y)) {
+        return nullptr;
+    }
+    const double reach = doc.view.tileSizeRatio * doc.tileSet->extent;
     const auto& groups = doc.board.groups;
     for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
         const auto& tiles = (*g)->tiles;

@@ -38,8 +38,11 @@ QRegion groupProximityRegion(const TileGroup& group, const View& view);
 // True when the group's region and the region of the tile's own group share a pixel.
 bool groupsNear(const TileGroup& group, const Tile& tile);
 
-// The topmost tile under a client pixel, or null.
+// The topmost tile under a client pixel, or null. Each group is asked for its tiles near
+// the point (see tilesInBox); tileAtPixelWalking gives the same answer by walking every
+// tile of the board.
 Tile* tileAtPixel(const Document& doc, std::int32_t pixelX, std::int32_t pixelY);
+Tile* tileAtPixelWalking(const Document& doc, std::int32_t pixelX, std::int32_t pixelY);
 
 // Union of many regions, combined pairwise so that the work stays proportional to the
 // size of the result rather than growing with every region added.
