@@ -7,6 +7,7 @@
 #include <QRegion>
 
 #include <cstdint>
+#include <memory>
 
 namespace pavelora {
 
@@ -18,11 +19,15 @@ namespace pavelora {
 // thereby changed (client coordinates, already cut to the visible board rectangle), so that
 // the window repaints exactly that part from the buffer; an empty region when nothing on the
 // screen changed.
+struct TileStamps;
+
 struct BoardBuffers {
     QImage boardBuffer; // Format_RGB32, boardPixelWidth x boardPixelHeight
     QImage backBuffer;
     std::int32_t blinkPhase = 1; // 1: the next blink is white
     std::int32_t groupBlinkPhase = 1;
+    // Pictures of tiles that the redraws copy (see usePlainTileDrawing).
+    std::shared_ptr<TileStamps> stamps;
 };
 
 // The buffer rectangle (0, 0)-(W, H) and the visible board rectangle in client
@@ -43,6 +48,12 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 // nothing.
 [[nodiscard]] QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
                                const QRegion* clip = nullptr);
+
+// The redraws below draw tiles from pictures of whole tiles, each made once per redraw for
+// the tiles of one shape, and set the same pixels as drawing each tile on its own would.
+// With plain drawing on they draw each tile on its own: the way tests and benchmarks set
+// the pictures against. Off by default.
+void usePlainTileDrawing(bool on);
 
 // Draws every tile in display order over the back buffer's current contents and rebuilds
 // each group's proximity region (also without buffers).
