@@ -163,3 +163,43 @@ TEST(TileAtPixel, TheGridAnswersAsTheWalkThroughEveryEdit) {
     agree("a join");
     EXPECT_GT(hits, 3000); // most pixels of the board's middle lie on the patch
 }
+
+// Group regions made from one region per shape and united in one pass hold exactly the
+// pixels of the tiles' own regions united one by one: patches of every set with a pattern
+// and a group of loose tiles over the board's edge, at several zooms and enlargements.
+TEST(Regions, MadeByShapeAndUnitedInOnePassAsTileByTile) {
+    for (const std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+        for (const double zoom : {0.5, 2.0}) {
+            BoardFixture f(set);
+            f.doc.view.tileSizeRatio = 0.4;
+            rebuildView(f.doc.view, zoom);
+            const auto patch = set == setcode::PenroseNo1   ? testsupport::kiteDartPatch(500)
+                               : set == setcode::PenroseNo2 ? testsupport::rhombPatch(500)
+                                                            : testsupport::pentagonPatch(120);
+            const TileGroup* group = testsupport::layJoinedPatch(f.doc, patch, 8.0, 10.0);
+            const TileGroup* loose = looseGroup(f.doc, patch[1].kind, 80, -0.5, 0.2);
+            for (const TileGroup* g : {group, loose}) {
+                std::vector<QRegion> fast;
+                fast.push_back(groupProximityRegion(*g, f.doc.view));
+                for (const double factor : {1.0, 1.3}) {
+                    fast.push_back(
+                        groupRegion(*g, f.doc.view, 0, f.doc.view.boardPixelHeight, factor));
+                }
+                usePlainRegions(true);
+                std::vector<QRegion> plain;
+                plain.push_back(groupProximityRegion(*g, f.doc.view));
+                for (const double factor : {1.0, 1.3}) {
+                    plain.push_back(
+                        groupRegion(*g, f.doc.view, 0, f.doc.view.boardPixelHeight, factor));
+                }
+                usePlainRegions(false);
+                for (std::size_t i = 0; i < fast.size(); ++i) {
+                    EXPECT_FALSE(plain[i].isEmpty());
+                    EXPECT_TRUE(fast[i].xored(plain[i]).isEmpty())
+                        << "set " << set << " zoom " << zoom << " region " << i;
+                    EXPECT_EQ(fast[i].boundingRect(), plain[i].boundingRect());
+                }
+            }
+        }
+    }
+}

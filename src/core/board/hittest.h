@@ -26,6 +26,12 @@ QPolygon tileDevicePolygon(const Tile& tile, std::int32_t left, std::int32_t bot
 QRegion tileDeviceRegion(const Tile& tile, std::int32_t left, std::int32_t bottom, double scale,
                          double unitsPerCmX, double unitsPerCmY);
 
+// The group regions below are made from one region per tile shape, moved into place, and
+// united in one pass over their pixels. With plain regions on, each tile's region is made
+// from its polygon and the regions are united one by one (see unite): the way tests and
+// benchmarks set them against. Off by default.
+void usePlainRegions(bool on);
+
 // Union of tileRegion of all the group's tiles.
 QRegion groupRegion(const TileGroup& group, const View& view, std::int32_t left,
                     std::int32_t bottom, double factor);
