@@ -4,7 +4,7 @@
 #include "core/board/editing.h"
 #include "core/board/hittest.h"
 #include "core/geometry/tilebuilder.h"
-#include "support/patchboard.h"
+#include "core/tiling/generator.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +20,7 @@ namespace {
 // at a tile size that fits the patch on the board.
 struct BigGroup {
     Document doc;
-    std::vector<testsupport::PlacedTile> patch;
+    std::vector<PatchTile> patch;
     TileGroup* group = nullptr;
     double ratio = 1.0;
     double originX = 0;
@@ -31,12 +31,13 @@ struct BigGroup {
         doc.angles = createAngleTable(*doc.tileSet);
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
         openView(doc.view, 1600, 1000, 60002);
-        patch = testsupport::kiteDartPatch(tiles);
-        ratio = testsupport::tileSizeToFit(patch, 13.0);
+        const Patch generated = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, tiles);
+        patch = generated.tiles;
+        ratio = tileSizeToFit(generated, 13.0);
         doc.view.tileSizeRatio = ratio;
         originX = boardWidthCm(doc.view) / 2;
         originY = boardHeightCm(doc.view) / 2;
-        group = testsupport::layJoinedPatch(doc, patch, originX, originY, skip);
+        group = layPatch(doc, generated, originX, originY, skip);
     }
 
     double x(std::size_t i) const { return originX + patch[i].x * ratio; }

@@ -2,8 +2,8 @@
 #include "core/board/board.h"
 #include "core/board/editing.h"
 #include "core/geometry/tilebuilder.h"
+#include "core/tiling/generator.h"
 #include "document/documentio.h"
-#include "support/penrosepatch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,7 +57,7 @@ std::unique_ptr<Document> makeDocument() {
     const double ratio = doc->view.tileSizeRatio;
     const double cx = boardWidthCm(doc->view) / 2;
     const double cy = boardHeightCm(doc->view) / 2;
-    for (const testsupport::PlacedTile& p : testsupport::kiteDartPatch(TileCount)) {
+    for (const PatchTile& p : generatePatch(setcode::PenroseNo1, PatchSeed::Sun, TileCount).tiles) {
         auto tile = buildTile(doc->tileSet.get(), &doc->angles, p.kind, p.rotation);
         placeOutline(*doc, *tile, cx + ratio * p.x, cy + ratio * p.y);
         Tile* loose = tile.get();

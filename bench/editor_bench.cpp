@@ -3,9 +3,9 @@
 // redo of a move of a big group.
 #include "core/board/hittest.h"
 #include "core/board/restore.h"
+#include "core/tiling/generator.h"
 #include "editor/commands.h"
 #include "editor/editor.h"
-#include "support/patchboard.h"
 
 #include <QGuiApplication>
 
@@ -30,6 +30,7 @@ struct QuietShell : Shell {
         return NewDocumentChoice{setcode::PenroseNo1, 60002};
     }
     void runSettingsDialog(int) override {}
+    std::optional<GenerateChoice> runGenerateDialog(std::int32_t) override { return {}; }
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}
@@ -56,7 +57,7 @@ struct QuietShell : Shell {
 struct BigBoard {
     QuietShell shell;
     Editor editor{shell, pixelsPerMillimetre(96), pixelsPerMillimetre(96)};
-    std::vector<testsupport::PlacedTile> patch;
+    std::vector<PatchTile> patch;
     double originX = 0;
     double originY = 0;
 
@@ -64,11 +65,12 @@ struct BigBoard {
         editor.resized(1600, 1000);
         editor.executeCommand(cmd::New);
         Document& doc = *editor.document();
-        patch = testsupport::kiteDartPatch(tiles);
-        doc.view.tileSizeRatio = testsupport::tileSizeToFit(patch, 13.0);
+        const Patch generated = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, tiles);
+        patch = generated.tiles;
+        doc.view.tileSizeRatio = tileSizeToFit(generated, 13.0);
         originX = boardWidthCm(doc.view) / 2;
         originY = boardHeightCm(doc.view) / 2;
-        testsupport::layJoinedPatch(doc, patch, originX, originY, skip);
+        layPatch(doc, generated, originX, originY, skip);
         editor.executeCommand(cmd::PatternOff); // a full redraw
         editor.executeCommand(cmd::PatternOn);
     }

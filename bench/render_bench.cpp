@@ -5,10 +5,10 @@
 #include "core/board/board.h"
 #include "core/board/hittest.h"
 #include "core/geometry/tilebuilder.h"
+#include "core/tiling/generator.h"
 #include "render/boardexport.h"
 #include "render/jpegexport.h"
 #include "render/tiledrawing.h"
-#include "support/penrosepatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +42,7 @@ struct BigBoard {
         doc.angles = createAngleTable(*doc.tileSet);
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
         openView(doc.view, 1600, 1000, 60001);
-        const auto patch = testsupport::kiteDartPatch(PatchTiles);
+        const auto patch = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, PatchTiles).tiles;
         double reach = 0;
         for (const auto& t : patch) {
             reach = std::max(reach, std::hypot(t.x, t.y));

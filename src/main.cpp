@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
+#include "cli/generatecommand.h"
 #include "widgets/application.h"
 
 #include <QGuiApplication>
@@ -44,6 +45,8 @@ int main(int argc, char* argv[]) {
         return line.action == Action::Export ? pavelora::cli::exportCommand(line)
                                              : pavelora::cli::exportJpegCommand(line);
     }
+    case Action::Generate:
+        return pavelora::cli::generateCommand(line);
     case Action::StartEditor:
         break;
     }

@@ -1,5 +1,7 @@
 #include "cli/commandline.h"
 
+#include "core/tiling/generator.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -41,6 +43,42 @@ bool readNumber(const QCommandLineParser& parser, const QString& name, int lower
     return true;
 }
 
+// The rest of a --generate line: one output document, a Penrose set, a board, and the
+// optional tile count and size.
+CommandLine parseGenerate(const QCommandLineParser& parser, const QStringList& positional,
+                          bool exportOption, CommandLine line) {
+    auto refuse = [&line](const QString& problem) {
+        line.action = Action::Refuse;
+        line.problem = problem;
+        return line;
+    };
+    if (exportOption || parser.isSet(QStringLiteral("export")) ||
+        parser.isSet(QStringLiteral("export-jpeg"))) {
+        return refuse(QStringLiteral("--generate goes with neither --export nor its options"));
+    }
+    if (positional.size() != 1) {
+        return refuse(QStringLiteral("--generate needs one output document"));
+    }
+    if (!parser.isSet(QStringLiteral("set")) || !parser.isSet(QStringLiteral("board"))) {
+        return refuse(QStringLiteral("--generate needs --set and --board"));
+    }
+    QString problem;
+    if (!readNumber(parser, QStringLiteral("set"), 0, 0x7fffffff, line.setCode, problem) ||
+        !readNumber(parser, QStringLiteral("board"), 60001, 60010, line.boardCode, problem) ||
+        !readNumber(parser, QStringLiteral("tiles"), 1, kMostGeneratedTiles, line.tiles, problem) ||
+        !readNumber(parser, QStringLiteral("tile-size"), 1, 1000, line.tileSizePercent, problem)) {
+        return refuse(problem);
+    }
+    if (!generationSupported(line.setCode)) {
+        return refuse(QStringLiteral("--set %1: patches are generated for the sets Penrose No.1, "
+                                     "No.2 and No.3 only (50010, 50020, 50030)")
+                          .arg(line.setCode));
+    }
+    line.action = Action::Generate;
+    line.output = positional.front();
+    return line;
+}
+
 } // namespace
 
 QString usageText() {
@@ -50,6 +88,8 @@ QString usageText() {
         "                [--quality Q] [--form 1|2|3|cut]\n"
         "       pavelora --export-jpeg DOCUMENT.pvd OUTPUT.jpg [--density DPI] [--quality Q]\n"
         "                [--form 1|2|3]\n"
+        "       pavelora --generate OUTPUT.pvd --set 50010|50020|50030 --board 60001..60010\n"
+        "                [--tiles N] [--tile-size PERCENT]\n"
         "       pavelora --help | --version\n"
         "\n"
         "Without options, starts the tiling editor and opens DOCUMENT.pvd when given.\n"
@@ -59,7 +99,11 @@ QString usageText() {
         "per inch (default 200; also the width of a pixel of the drawings' lines), quality\n"
         "1..100 (JPEG only, default 100), form 1 with the pair pattern (default), 2 without it,\n"
         "3 tile outlines only, cut every edge of the tiling once as a thin line for a cutter or\n"
-        "plotter (SVG and PDF; the images show the outlines).\n");
+        "plotter (SVG and PDF; the images show the outlines).\n"
+        "--generate writes a new document of the tile set (Penrose No.1, No.2 or No.3) on the\n"
+        "board whose tiles form one joined, legal Penrose patch centred on the board: every\n"
+        "tile that fits on the board, or at least N tiles. Tile size in percent of the set's\n"
+        "size (default 100, or smaller when N tiles would not fit).\n");
 }
 
 QString versionText() {
@@ -75,6 +119,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption({QStringLiteral("density"), QString(), value});
     parser.addOption({QStringLiteral("quality"), QString(), value});
     parser.addOption({QStringLiteral("form"), QString(), value});
+    parser.addOption({QStringLiteral("generate"), QString()});
+    for (const char* name : {"set", "board", "tiles", "tile-size"}) {
+        parser.addOption({QString::fromLatin1(name), QString(), value});
+    }
     parser.addOption({QStringLiteral("help"), QString()});
     parser.addOption({QStringLiteral("version"), QString()});
     for (const char* name : kQtOptionsWithValue) {
@@ -105,6 +153,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const bool exportOption = parser.isSet(QStringLiteral("density")) ||
                               parser.isSet(QStringLiteral("quality")) ||
                               parser.isSet(QStringLiteral("form"));
+    const bool generateOption =
+        parser.isSet(QStringLiteral("set")) || parser.isSet(QStringLiteral("board")) ||
+        parser.isSet(QStringLiteral("tiles")) || parser.isSet(QStringLiteral("tile-size"));
+    if (parser.isSet(QStringLiteral("generate"))) {
+        return parseGenerate(parser, positional, exportOption, line);
+    }
+    if (generateOption) {
+        return refuse(QStringLiteral("--set, --board, --tiles and --tile-size go with --generate"));
+    }
     const bool anyFormat = parser.isSet(QStringLiteral("export"));
     if (anyFormat && parser.isSet(QStringLiteral("export-jpeg"))) {
         return refuse(QStringLiteral("--export and --export-jpeg exclude each other"));

@@ -15,6 +15,7 @@ enum class Action {
     ShowVersion, // the name and version on standard output
     ExportJpeg,  // `document` as a JPEG image in `output`, without a window
     Export,      // `document` in `output` as the `format` its extension names, without a window
+    Generate,    // a new document in `output` filled with a generated patch, without a window
     Refuse,      // `problem` and the usage on standard error, exit code 2
 };
 
@@ -25,6 +26,12 @@ struct CommandLine {
     JpegSettings jpeg;
     ExportFormat format = ExportFormat::Jpeg;
     QString problem;
+    // --generate: tile set and board codes, tiles wanted (0: the whole board) and tile size in
+    // percent (0: 100 %, or smaller when the tiles would not fit).
+    std::int32_t setCode = 0;
+    std::int32_t boardCode = 0;
+    std::int32_t tiles = 0;
+    std::int32_t tileSizePercent = 0;
 };
 
 // Reads the program's arguments (the first is the program itself). Qt's own options for

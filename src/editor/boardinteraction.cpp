@@ -2,6 +2,7 @@
 
 #include "core/board/hittest.h"
 #include "core/board/restore.h"
+#include "core/tiling/generator.h"
 #include "editor/commands.h"
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
@@ -24,6 +25,25 @@ const QString kDetachTile = QStringLiteral("タイルの結合解除");
 const QString kMoveGroup = QStringLiteral("グループの移動");
 const QString kLift = QStringLiteral("表示順の変更");
 const QString kTidy = QStringLiteral("表示順整理");
+const QString kGenerate = QStringLiteral("パターン生成");
+
+// A generated patch on the undo stack: the group it laid, parked here while undone, and
+// the tiles it added per palette kind.
+class GenerateCommand : public EditCommand {
+public:
+    GenerateCommand(BoardInteraction& board, const TileGroup* group,
+                    std::vector<std::int32_t> added)
+        : EditCommand(kGenerate), board_(board), group_(group), added_(std::move(added)) {}
+
+protected:
+    void apply(bool forward) override { board_.replayGenerated(parked_, group_, added_, forward); }
+
+private:
+    BoardInteraction& board_;
+    const TileGroup* group_;
+    std::vector<std::int32_t> added_;
+    std::unique_ptr<TileGroup> parked_;
+};
 // The lifts of clicks in a row are taken back together.
 constexpr int LiftMergeId = 1;
 
@@ -48,6 +68,8 @@ void BoardInteraction::detach() {
 
 void BoardInteraction::setDragging(bool on) {
     dragging_ = on;
+    screen_.menu().setEnabled(cmd::Generate,
+                              !on && doc_ != nullptr && generationSupported(doc_->tileSet->code));
     history_.setBusy(on);
 }
 
@@ -1004,6 +1026,70 @@ void BoardInteraction::tidyDisplayOrder() {
     }
     screen_.redrawBoard(*doc_);
     history_.pushBoard(kTidy, *this, std::move(steps));
+}
+
+bool BoardInteraction::generate(const GenerateChoice& choice) {
+    if (doc_ == nullptr || dragging_ || !generationSupported(doc_->tileSet->code)) {
+        return false;
+    }
+    finishEdit();
+    const EditorScreen::RepaintBatch batch(screen_);
+    // The middle of the visible part of the board, kept on the board.
+    const View& v = doc_->view;
+    const double width = boardWidthCm(v);
+    const double height = boardHeightCm(v);
+    const double cx =
+        std::clamp((std::min(screen_.clientWidth(), v.boardOriginX + v.boardPixelWidth) +
+                    std::max(0, v.boardOriginX)) /
+                           2.0 -
+                       v.boardOriginX,
+                   0.0, static_cast<double>(v.boardPixelWidth)) *
+        v.cmPerPixelX;
+    const double cy =
+        std::clamp(v.boardOriginY + v.boardPixelHeight -
+                       (std::min(screen_.clientHeight(), v.boardOriginY + v.boardPixelHeight) +
+                        std::max(0, v.boardOriginY)) /
+                           2.0,
+                   0.0, static_cast<double>(v.boardPixelHeight)) *
+        v.cmPerPixelY;
+    const std::optional<Generated> made = generateOnBoard(
+        *doc_, {choice.seed, choice.tiles, std::min(cx, width), std::min(cy, height)});
+    if (!made) {
+        screen_.showMessage(QStringLiteral("パターンを生成できませんでした"),
+                            QStringLiteral("パターン生成"));
+        return false;
+    }
+    dropSelection();
+    screen_.redrawBoard(*doc_);
+    palette_.draw();
+    enableTidyFromTwoGroups();
+    history_.push(std::make_unique<GenerateCommand>(*this, made->group, made->added));
+    return true;
+}
+
+void BoardInteraction::replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+                                       const std::vector<std::int32_t>& added, bool forward) {
+    if (doc_ == nullptr) {
+        return;
+    }
+    const EditorScreen::RepaintBatch batch(screen_);
+    dropSelection();
+    pending_ = PendingEdit{};
+    Board& board = doc_->board;
+    if (forward && parked) {
+        appendGroup(board, std::move(parked));
+    } else if (!forward && !board.groups.empty() && board.groups.back().get() == group) {
+        parked = unlinkGroup(board, board.groups.back().get());
+    } else {
+        return; // the board is not as the command left it
+    }
+    for (std::size_t k = 0; k < added.size() && k < doc_->kindCounts.size(); ++k) {
+        doc_->kindCounts[k] += forward ? added[k] : -added[k];
+    }
+    screen_.redrawBoard(*doc_);
+    palette_.draw();
+    screen_.menu().setEnabled(cmd::TidyOrder, board.count() >= 2);
+    screen_.menuChanged();
 }
 
 } // namespace pavelora

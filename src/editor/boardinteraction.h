@@ -4,6 +4,7 @@
 #include "core/board/editing.h"
 #include "editor/boardinput.h"
 #include "editor/edithistory.h"
+#include "editor/shell.h"
 
 #include <QPoint>
 
@@ -59,6 +60,17 @@ public:
     void setGroupMode();
     void setPattern(bool on);
     void tidyDisplayOrder();
+
+    // "パターン生成": a generated patch of the document's set as one joined group on top,
+    // the whole board or the tiles nearest the middle of the visible board, at the
+    // document's tile size; the palette counts rise, the board is redrawn once and the
+    // change is one command on the undo stack. False (nothing changed) while dragging,
+    // for a set without generation, or when nothing could be laid.
+    bool generate(const GenerateChoice& choice);
+    // The generated group taken off the top of the board (undo) or put back (redo), the
+    // palette counts with it.
+    void replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+                         const std::vector<std::int32_t>& added, bool forward);
 
     // A move or turn still under way (a key held, a drag) goes onto the undo stack now.
     void finishEdit();

@@ -4,7 +4,7 @@
 
 namespace pavelora {
 
-const std::array<MenuItem, 29> MainMenu = {{
+const std::array<MenuItem, 30> MainMenu = {{
     {0, "ファイル(&F)", "", false},
     {cmd::New, "新規(&N)...", "Ctrl+N", false},
     {cmd::Close, "閉じる(&C)", "Ctrl+C", true},
@@ -24,7 +24,8 @@ const std::array<MenuItem, 29> MainMenu = {{
     {cmd::TileColour, "タイルの色(&C)...", "Ctrl+C", false},
     {cmd::PairColour, "対模様の色(&M)...", "Ctrl+M", false},
     {cmd::BoardColour, "ボードの色(&B)...", "Ctrl+B", true},
-    {cmd::Zoom, "ズーム(&Z)...", "Ctrl+Z", false},
+    {cmd::Zoom, "ズーム(&Z)...", "Ctrl+Z", true},
+    {cmd::Generate, "パターン生成(&K)...", "Ctrl+K", false},
     {0, "オプション(&O)", "", false},
     {cmd::TileMode, "タイル単位に操作する(&T)", "Ctrl+T", false},
     {cmd::GroupMode, "結合グループ単位に操作する(&G)", "Ctrl+G", true},
@@ -36,7 +37,7 @@ const std::array<MenuItem, 29> MainMenu = {{
     {cmd::About, "Paveloraについて(&I)...", "Ctrl+I", false},
 }};
 
-const std::array<Accelerator, 24> AcceleratorTable = {{
+const std::array<Accelerator, 25> AcceleratorTable = {{
     {'N', cmd::New},        {'C', cmd::Close},      {'O', cmd::Open},
     {'A', cmd::SaveAs},     {'S', cmd::Save},       {'U', cmd::PrintSetup},
     {'P', cmd::Print},      {'V', cmd::JpegSetup},  {'J', cmd::JpegExport},
@@ -45,14 +46,16 @@ const std::array<Accelerator, 24> AcceleratorTable = {{
     {'Z', cmd::Zoom},       {'T', cmd::TileMode},   {'G', cmd::GroupMode},
     {'A', cmd::PatternOn},  {'R', cmd::PatternOff}, {'D', cmd::TidyOrder},
     {'H', cmd::Help},       {'I', cmd::About},      {'Y', cmd::Redo},
+    {'K', cmd::Generate},
 }};
 
-const std::array<int, 25> MenuCommands = {
-    cmd::New,        cmd::Close,       cmd::Open,      cmd::SaveAs,       cmd::Save,
-    cmd::PrintSetup, cmd::Print,       cmd::JpegSetup, cmd::JpegExport,   cmd::Exit,
-    cmd::Undo,       cmd::Redo,        cmd::TileSize,  cmd::OutlineWidth, cmd::TileColour,
-    cmd::PairColour, cmd::BoardColour, cmd::Zoom,      cmd::TileMode,     cmd::GroupMode,
-    cmd::PatternOn,  cmd::PatternOff,  cmd::TidyOrder, cmd::Help,         cmd::About,
+const std::array<int, 26> MenuCommands = {
+    cmd::New,        cmd::Close,       cmd::Open,       cmd::SaveAs,       cmd::Save,
+    cmd::PrintSetup, cmd::Print,       cmd::JpegSetup,  cmd::JpegExport,   cmd::Exit,
+    cmd::Undo,       cmd::Redo,        cmd::TileSize,   cmd::OutlineWidth, cmd::TileColour,
+    cmd::PairColour, cmd::BoardColour, cmd::Zoom,       cmd::Generate,     cmd::TileMode,
+    cmd::GroupMode,  cmd::PatternOn,   cmd::PatternOff, cmd::TidyOrder,    cmd::Help,
+    cmd::About,
 };
 
 int acceleratorCommand(char letter) {

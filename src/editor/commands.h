@@ -25,6 +25,7 @@ constexpr int BoardColour = 40025;
 constexpr int Zoom = 40026;
 constexpr int Undo = 40027;
 constexpr int Redo = 40028;
+constexpr int Generate = 40029;
 constexpr int TileMode = 40031;
 constexpr int GroupMode = 40032;
 constexpr int PatternOn = 40033;
@@ -51,7 +52,7 @@ struct MenuItem {
 };
 
 // The menu in display order: each pull-down heading followed by its commands.
-extern const std::array<MenuItem, 29> MainMenu;
+extern const std::array<MenuItem, 30> MainMenu;
 
 // Accelerator table "ZIRUZ": Ctrl + letter, searched in this order; the first entry for
 // a letter wins, so of two entries for one key only the first acts. "元に戻す" has the one
@@ -60,12 +61,12 @@ struct Accelerator {
     char letter;
     int command;
 };
-extern const std::array<Accelerator, 24> AcceleratorTable;
+extern const std::array<Accelerator, 25> AcceleratorTable;
 
 // The command a Ctrl + letter acts on, or 0.
 int acceleratorCommand(char letter);
 
 // Every menu command id, in menu order.
-extern const std::array<int, 25> MenuCommands;
+extern const std::array<int, 26> MenuCommands;
 
 } // namespace pavelora

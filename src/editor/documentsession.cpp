@@ -1,5 +1,6 @@
 #include "editor/documentsession.h"
 
+#include "core/tiling/generator.h"
 #include "document/documentio.h"
 #include "editor/boardinteraction.h"
 #include "editor/commands.h"
@@ -113,6 +114,7 @@ bool DocumentSession::start(std::unique_ptr<Document> doc, bool groupMode, bool 
     const TileSet& set = *doc_->tileSet;
     screen_.menu().documentReady(set.hasPairPattern != 0, groupMode, doc_->patternOn != 0, hasFile,
                                  doc_->board.count());
+    screen_.menu().setEnabled(cmd::Generate, generationSupported(set.code));
     screen_.menuChanged();
     history_.start();
     hasFileName_ = hasFile;

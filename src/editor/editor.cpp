@@ -82,6 +82,13 @@ void Editor::executeCommand(int command) {
             shell.runSettingsDialog(command);
         }
         break;
+    case cmd::Generate:
+        if (documentOpen() && !board_.dragging()) {
+            if (const auto choice = shell.runGenerateDialog(document()->tileSet->code)) {
+                board_.generate(*choice);
+            }
+        }
+        break;
     case cmd::TileMode:
         board_.setTileMode();
         break;

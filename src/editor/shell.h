@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tiling/substitution.h"
 #include "editor/palette.h"
 
 #include <QFont>
@@ -34,6 +35,13 @@ struct NewDocumentChoice {
     std::int32_t boardCode = -1;
 };
 
+// What the pattern dialog asks for: the seed figure, and the number of tiles nearest the
+// middle of the visible board, or 0 for the whole board.
+struct GenerateChoice {
+    PatchSeed seed = PatchSeed::Sun;
+    int tiles = 0;
+};
+
 // Everything the application does to the screen. The main window implements it with Qt
 // widgets; tests implement it with a recorder.
 class Shell {
@@ -54,6 +62,8 @@ public:
     virtual std::optional<NewDocumentChoice> runNewDocumentDialog() = 0;
     // The settings dialogs and sheets of the edit menu, print setup and JPEG setup.
     virtual void runSettingsDialog(int command) = 0;
+    // The pattern dialog "パターン生成" for a document of the set; empty when cancelled.
+    virtual std::optional<GenerateChoice> runGenerateDialog(std::int32_t tileSetCode) = 0;
     virtual void runPrint() = 0;
     virtual void showAbout() = 0;
     virtual void showHelp() = 0;

@@ -5,6 +5,7 @@
 #include "widgets/artwork.h"
 #include "widgets/dialogs/aboutdialog.h"
 #include "widgets/dialogs/coloursheet.h"
+#include "widgets/dialogs/generatedialog.h"
 #include "widgets/dialogs/helpviewer.h"
 #include "widgets/dialogs/newfiledialog.h"
 #include "widgets/dialogs/percentdialog.h"
@@ -367,6 +368,14 @@ QString MainWindow::chooseSaveFile(const FileFilter& filter, const QString& curr
 
 std::optional<NewDocumentChoice> MainWindow::runNewDocumentDialog() {
     NewFileDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choice();
+}
+
+std::optional<GenerateChoice> MainWindow::runGenerateDialog(std::int32_t tileSetCode) {
+    GenerateDialog dialog(tileSetCode, this);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -44,6 +44,7 @@ public:
     QString chooseSaveFile(const FileFilter& filter, const QString& current) override;
     std::optional<NewDocumentChoice> runNewDocumentDialog() override;
     void runSettingsDialog(int command) override;
+    std::optional<GenerateChoice> runGenerateDialog(std::int32_t tileSetCode) override;
     void runPrint() override;
     void showAbout() override;
     void showHelp() override;

@@ -20,6 +20,10 @@ struct Silent : Progress {
     void step(int) override {}
 };
 
+struct NoErrors : ErrorReporter {
+    void reportError(const char* code) override { ADD_FAILURE() << code; }
+};
+
 struct CommandResult {
     int exitCode = -1;
     QString errors;
@@ -144,4 +148,79 @@ TEST(ExportCommand, FailuresAreReportedWithAnExitCode) {
     const CommandResult version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.output.startsWith(QStringLiteral("pavelora ")));
+}
+
+// --generate writes a document that opens with one joined group of the asked tiles, counted in
+// the palette, on the board; codes without generation and tiles that cannot fit are refused.
+TEST(GenerateCommand, WritesAJoinedPatchAndRefusesWhatItCannotMake) {
+    QTemporaryDir dir;
+    const ScreenGeometry screen{96 / 25.4, 96 / 25.4, 1024, 768};
+    struct Case {
+        const char* set;
+        const char* board;
+        QStringList more;
+        int leastTiles;
+    };
+    const Case cases[] = {
+        {"50010", "60004", {QStringLiteral("--tiles"), QStringLiteral("300")}, 300},
+        {"50020", "60009", {}, 100}, // every tile of a postcard
+        {"50030", "60003", {QStringLiteral("--tile-size"), QStringLiteral("150")}, 60}};
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("g%1.pvd").arg(QLatin1String(c.set)));
+        const CommandResult made = run(
+            QStringList{QStringLiteral("--generate"), path, QStringLiteral("--set"),
+                        QLatin1String(c.set), QStringLiteral("--board"), QLatin1String(c.board)} +
+            c.more);
+        ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
+        Silent silent;
+        NoErrors errors;
+        const OpenResult opened = openDocument(path, screen, silent, errors);
+        ASSERT_TRUE(opened.opened()) << c.set;
+        const Document& doc = *opened.document;
+        EXPECT_EQ(doc.tileSet->code, QByteArray(c.set).toInt());
+        EXPECT_EQ(doc.view.boardCode, QByteArray(c.board).toInt());
+        // 100 % unless given, or smaller where 300 tiles do not fit the "Ａ４横" board.
+        if (c.more.contains(QStringLiteral("--tiles"))) {
+            EXPECT_TRUE(doc.view.tileSizeRatio < 1.0 && doc.view.tileSizeRatio > 0.5);
+        } else {
+            EXPECT_EQ(doc.view.tileSizeRatio, c.more.isEmpty() ? 1.0 : 1.5);
+        }
+        ASSERT_EQ(doc.board.count(), 1);
+        const TileGroup& group = *doc.board.groups[0];
+        EXPECT_GE(group.count(), c.leastTiles);
+        int counted = 0;
+        for (const std::int32_t n : doc.kindCounts) {
+            counted += n;
+        }
+        EXPECT_EQ(counted, group.count());
+        int linked = 0;
+        for (const auto& t : group.tiles) {
+            EXPECT_TRUE(positionOnBoard(doc.view, t->x, t->y));
+            for (const TileEdge& e : t->outline.edges) {
+                linked += e.neighbour != nullptr;
+            }
+        }
+        EXPECT_GT(linked, group.count()); // joined, not merely gathered
+    }
+
+    const QString out = dir.filePath(QStringLiteral("no.pvd"));
+    for (const QStringList& refused :
+         {QStringList{QStringLiteral("--set"), QStringLiteral("50040"), QStringLiteral("--board"),
+                      QStringLiteral("60001")},
+          {QStringLiteral("--set"), QStringLiteral("50050"), QStringLiteral("--board"),
+           QStringLiteral("60001")},
+          {QStringLiteral("--set"), QStringLiteral("50010"), QStringLiteral("--board"),
+           QStringLiteral("60011")},
+          {QStringLiteral("--set"), QStringLiteral("50010")}}) {
+        const CommandResult r = run(QStringList{QStringLiteral("--generate"), out} + refused);
+        EXPECT_EQ(r.exitCode, 2) << refused.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(r.errors.isEmpty());
+    }
+    const CommandResult tooMany =
+        run({QStringLiteral("--generate"), out, QStringLiteral("--set"), QStringLiteral("50010"),
+             QStringLiteral("--board"), QStringLiteral("60009"), QStringLiteral("--tiles"),
+             QStringLiteral("5000"), QStringLiteral("--tile-size"), QStringLiteral("100")});
+    EXPECT_EQ(tooMany.exitCode, 1);
+    EXPECT_TRUE(tooMany.errors.contains(QStringLiteral("do not fit")));
+    EXPECT_FALSE(QFile::exists(out));
 }

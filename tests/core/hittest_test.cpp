@@ -1,6 +1,6 @@
 #include "core/board/restore.h"
+#include "core/tiling/generator.h"
 #include "fixture.h"
-#include "support/patchboard.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST(TileAtPixel, TheGridAnswersAsTheWalkThroughEveryEdit) {
     BoardFixture f(setcode::PenroseNo1);
     f.doc.view.tileSizeRatio = 0.5;
     TileGroup* patch =
-        testsupport::layJoinedPatch(f.doc, testsupport::kiteDartPatch(600), 10.0, 14.0);
+        layPatch(f.doc, generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 600), 10.0, 14.0);
     // Tiles 0.3 cm apart overlap: within the group the later one is on top.
     TileGroup* loose = looseGroup(f.doc, kind::Kaite, 60, 3.0, 6.0);
     for (int i = 0; i < loose->count(); ++i) {
@@ -173,11 +173,10 @@ TEST(Regions, MadeByShapeAndUnitedInOnePassAsTileByTile) {
             BoardFixture f(set);
             f.doc.view.tileSizeRatio = 0.4;
             rebuildView(f.doc.view, zoom);
-            const auto patch = set == setcode::PenroseNo1   ? testsupport::kiteDartPatch(500)
-                               : set == setcode::PenroseNo2 ? testsupport::rhombPatch(500)
-                                                            : testsupport::pentagonPatch(120);
-            const TileGroup* group = testsupport::layJoinedPatch(f.doc, patch, 8.0, 10.0);
-            const TileGroup* loose = looseGroup(f.doc, patch[1].kind, 80, -0.5, 0.2);
+            const Patch patch =
+                generatePatch(set, PatchSeed::Sun, set == setcode::PenroseNo3 ? 120 : 500);
+            const TileGroup* group = layPatch(f.doc, patch, 8.0, 10.0);
+            const TileGroup* loose = looseGroup(f.doc, patch.tiles[1].kind, 80, -0.5, 0.2);
             for (const TileGroup* g : {group, loose}) {
                 std::vector<QRegion> fast;
                 fast.push_back(groupProximityRegion(*g, f.doc.view));

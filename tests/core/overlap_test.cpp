@@ -1,8 +1,9 @@
 // Tiles whose codes cancel but which would lie over a tile of the group: every kind at every
 // rotation with each edge laid on each free edge of small legal groups, the overlap judged by
 // the tests' own geometry.
+#include "core/tiling/generator.h"
 #include "fixture.h"
-#include "support/patchboard.h"
+#include "support/penrosepatch.h"
 
 #include <gtest/gtest.h>
 
@@ -102,12 +103,10 @@ TEST(Overlap, CancellingCodesNeverLetATileOverlapTheGroup) {
                 removeTile(f.doc, first->group->tiles.back().get());
             }
         }
-        const auto patch = set.code == setcode::PenroseNo1 ? &testsupport::kiteDartPatch
-                                                           : &testsupport::rhombPatch;
         for (int size : {5, 9}) {
             if (set.code == setcode::PenroseNo1 || set.code == setcode::PenroseNo2) {
                 BoardFixture p(set.code);
-                testsupport::layJoinedPatch(p.doc, patch(size), 10.0, 14.0);
+                layPatch(p.doc, generatePatch(set.code, PatchSeed::Sun, size), 10.0, 14.0);
                 tryAll(p, tally, nullptr);
             }
         }

@@ -2,6 +2,7 @@
 // placeTile and joinCurrentTile: every legal drop must join, land exactly where the tiling
 // puts it and link both ways.
 #include "core/board/rescale.h"
+#include "core/tiling/generator.h"
 #include "fixture.h"
 #include "support/penrosepatch.h"
 
@@ -16,38 +17,37 @@
 
 using namespace pavelora;
 using pavelora::test::BoardFixture;
-using pavelora::testsupport::PlacedTile;
 
 namespace {
 
 struct SetCase {
     const char* name;
     std::int32_t set;
-    std::vector<PlacedTile> (*patch)(int);
+    PatchSeed seed;
 };
 
-const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, &testsupport::kiteDartPatch},
-                         {"Rhombs", setcode::PenroseNo2, &testsupport::rhombPatch},
-                         {"Pentagons", setcode::PenroseNo3, &testsupport::pentagonPatch}};
+const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, PatchSeed::Sun},
+                         {"Rhombs", setcode::PenroseNo2, PatchSeed::Star},
+                         {"Pentagons", setcode::PenroseNo3, PatchSeed::Sun}};
 
 // Patches are grown once per set and size.
-const std::vector<PlacedTile>& patchOf(const SetCase& c, int tiles) {
-    static std::map<std::pair<std::int32_t, int>, std::vector<PlacedTile>> made;
+const std::vector<PatchTile>& patchOf(const SetCase& c, int tiles) {
+    static std::map<std::pair<std::int32_t, int>, std::vector<PatchTile>> made;
     auto [at, fresh] = made.try_emplace({c.set, tiles});
     if (fresh) {
-        at->second = c.patch(tiles);
+        at->second = generatePatch(c.set, c.seed, tiles).tiles;
     }
     return at->second;
 }
 
-class Patch : public testing::TestWithParam<SetCase> {};
+class PatchAssembly : public testing::TestWithParam<SetCase> {};
 class DetachedFromAPatch : public testing::TestWithParam<SetCase> {};
 
 // Lays generated patches on an "Ａ３横" board, centred on the board.
 struct Assembly {
     BoardFixture f;
     double ratio;
-    std::vector<PlacedTile> patch;
+    std::vector<PatchTile> patch;
     std::vector<std::vector<int>> neighbours;
     double originX;
     double originY;
@@ -193,11 +193,11 @@ struct Assembly {
 
 } // namespace
 
-TEST_P(Patch, JoinsInEveryOrderAtEveryTileSizeAndZoom) {
+TEST_P(PatchAssembly, JoinsInEveryOrderAtEveryTileSizeAndZoom) {
     // Breadth first and in random connected orders, at tile sizes 25 % to 200 % (the widest
     // patches that fit the board at 200 % have 70 tiles or more) and zooms 25 % to 400 %.
     std::set<std::int32_t> kinds;
-    for (const PlacedTile& t : patchOf(GetParam(), 300)) {
+    for (const PatchTile& t : patchOf(GetParam(), 300)) {
         kinds.insert(t.kind);
     }
     EXPECT_EQ(static_cast<int>(kinds.size()), createTileSet(GetParam().set)->kindCount());
@@ -296,6 +296,6 @@ TEST_P(DetachedFromAPatch, TheMiddleTileFitsBackOnlyTheRightWayRound) {
 const auto kName = [](const testing::TestParamInfo<SetCase>& info) {
     return std::string(info.param.name);
 };
-INSTANTIATE_TEST_SUITE_P(Sets, Patch, testing::ValuesIn(kSets), kName);
+INSTANTIATE_TEST_SUITE_P(Sets, PatchAssembly, testing::ValuesIn(kSets), kName);
 // Kites and darts or rhombs: a tile turned half a circle meets its partners with wrong codes.
 INSTANTIATE_TEST_SUITE_P(Sets, DetachedFromAPatch, testing::ValuesIn(kSets, kSets + 2), kName);

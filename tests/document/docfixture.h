@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/fixture.h"
+#include "core/tiling/generator.h"
 #include "document/documentimage.h"
 #include "document/documentio.h"
-#include "support/patchboard.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -80,10 +80,7 @@ struct RichDocument {
 
     explicit RichDocument(std::int32_t setCode, int patchTiles = 7) : f(setCode, 60002) {
         if (setCode == setcode::PenroseNo1 || setCode == setcode::PenroseNo2) {
-            const auto patch = setCode == setcode::PenroseNo1
-                                   ? testsupport::kiteDartPatch(patchTiles)
-                                   : testsupport::rhombPatch(patchTiles);
-            testsupport::layJoinedPatch(f.doc, patch, 12.0, 10.0);
+            layPatch(f.doc, generatePatch(setCode, PatchSeed::Sun, patchTiles), 12.0, 10.0);
         }
         const std::vector<std::int32_t> kinds = f.doc.tileSet->kindCodes;
         for (std::size_t i = 0; i < kinds.size(); ++i) {

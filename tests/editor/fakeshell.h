@@ -24,6 +24,7 @@ struct FakeShell : Shell, Progress {
     std::deque<bool> answers;
     std::deque<QString> openPaths, savePaths;
     std::deque<std::optional<NewDocumentChoice>> newChoices;
+    std::deque<std::optional<GenerateChoice>> generateChoices;
     struct Message {
         QString text, caption;
         int repaintsBefore; // partial repaints before the box
@@ -47,6 +48,10 @@ struct FakeShell : Shell, Progress {
     QString chooseSaveFile(const FileFilter&, const QString&) override { return take(savePaths); }
     std::optional<NewDocumentChoice> runNewDocumentDialog() override { return take(newChoices); }
     void runSettingsDialog(int command) override { dialogs.push_back(command); }
+    std::optional<GenerateChoice> runGenerateDialog(std::int32_t) override {
+        dialogs.push_back(40029);
+        return take(generateChoices);
+    }
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}

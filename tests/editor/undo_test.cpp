@@ -241,3 +241,42 @@ TEST_F(Undo, MenuItemsNameTheChangeAndTheCleanStateFollowsSaveUndoAndRedo) {
     EXPECT_TRUE(shell.questions.empty());
     EXPECT_FALSE(editor.menu().enabled(cmd::Undo) || editor.menu().enabled(cmd::Redo));
 }
+
+// "パターン生成": only for the Penrose sets and not while dragging; one command lays the
+// patch on top of what was there with the palette counts, one undo takes both back, and the
+// redo gives the same document bytes again.
+TEST_F(Undo, AGeneratedPatchIsOneChangeUndoneAndRedoneToTheSameBytes) {
+    for (const std::int32_t set : {setcode::Durer, setcode::Kepler}) {
+        newDocument(set, 60004);
+        EXPECT_FALSE(editor.menu().enabled(cmd::Generate));
+        EXPECT_FALSE(editor.invokeMenuCommand(cmd::Generate));
+        ASSERT_TRUE(editor.invokeMenuCommand(cmd::Close));
+        EXPECT_FALSE(editor.menu().enabled(cmd::Generate)); // nor without a document
+    }
+    newDocument(setcode::PenroseNo2, 60004);
+    ASSERT_TRUE(editor.menu().enabled(cmd::Generate));
+    drop(kind::WideDiamond, QPoint(200, 200));
+    const QByteArray before = saved();
+    board.leftButtonDown(200, 200); // a drag under way
+    EXPECT_FALSE(editor.menu().enabled(cmd::Generate));
+    board.leftButtonUp(200, 200);
+    ASSERT_TRUE(editor.menu().enabled(cmd::Generate));
+
+    shell.generateChoices.push_back(std::nullopt); // cancelled: nothing happens
+    shell.generateChoices.push_back(GenerateChoice{PatchSeed::Star, 250});
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Generate));
+    EXPECT_EQ(saved(), before);
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Generate));
+    ASSERT_EQ(doc().board.count(), 2);
+    EXPECT_EQ(doc().board.groups.back()->count(), 250);
+    EXPECT_EQ(doc().kindCounts[0] + doc().kindCounts[1], 251);
+    EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs)); // changed
+    const QByteArray generated = saved();
+
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Undo));
+    EXPECT_EQ(saved(), before);
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Redo));
+    EXPECT_EQ(saved(), generated);
+    EXPECT_EQ(undoAll(), 2); // the patch and the placement
+    EXPECT_EQ(doc().board.count(), 0);
+}

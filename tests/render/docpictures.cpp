@@ -2,8 +2,8 @@
 // penrose2.png (rhombs), penrose3.png (a pentagon rosette, the other kinds of "Penrose No.3").
 #include "core/board/board.h"
 #include "core/geometry/tilebuilder.h"
+#include "core/tiling/generator.h"
 #include "render/tiledrawing.h"
-#include "support/penrosepatch.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -63,11 +63,11 @@ int main(int argc, char* argv[]) {
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     Picture kites(setcode::PenroseNo1, 0.9);
-    for (const auto& t : testsupport::kiteDartPatch(160)) {
+    for (const auto& t : generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 160).tiles) {
         kites.put(t.kind, t.rotation, 14.85 + 0.9 * t.x, 10.5 + 0.9 * t.y);
     }
     Picture rhombs(setcode::PenroseNo2, 1.1);
-    for (const auto& t : testsupport::rhombPatch(160)) {
+    for (const auto& t : generatePatch(setcode::PenroseNo2, PatchSeed::Star, 160).tiles) {
         rhombs.put(t.kind, t.rotation, 14.85 + 1.1 * t.x, 10.5 + 1.1 * t.y);
     }
     // A pentagon with pentagons on its edges (twice the inradius away) and narrow diamonds in

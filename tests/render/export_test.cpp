@@ -1,8 +1,8 @@
+#include "core/tiling/generator.h"
 #include "render/boardexport.h"
 #include "render/jpegexport.h"
 #include "render/shading.h"
 #include "renderfixture.h"
-#include "support/patchboard.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -99,8 +99,8 @@ struct ExportFixture : RenderFixture {
         doc.view.tileSizeRatio = 1.2;
         doc.view.boardColour = {230, 220, 180};
         doc.patternOn = 0; // the screen's switch plays no part
-        const auto patch = testsupport::kiteDartPatch(12);
-        testsupport::layJoinedPatch(doc, patch, 14.85, 10.5);
+        pavelora::layPatch(doc, generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 12), 14.85,
+                           10.5);
         const Tile& first = *doc.board.groups[0]->tiles[0];
         putTile(kind::Kaite, 3, first.x + 0.37, first.y + 0.21);
     }

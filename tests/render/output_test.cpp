@@ -1,3 +1,4 @@
+#include "core/tiling/generator.h"
 #include "jpegdecode.h"
 #include "render/devicetiles.h"
 #include "render/jpegexport.h"
@@ -47,9 +48,7 @@ TEST(JpegExport, CopiedTilesAreTheDrawnTilesPixelForPixel) {
         f.doc.view.tileSizeRatio = ratio;
         f.doc.view.boardColour = {20, 40, 60};
         if (set == setcode::PenroseNo1 || set == setcode::PenroseNo2) {
-            f.layPatch(set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(300)
-                                                  : testsupport::rhombPatch(300),
-                       14.85, 10.5);
+            f.layPatch(generatePatch(set, PatchSeed::Sun, 300).tiles, 14.85, 10.5);
         } else { // every kind at every rotation, some over the board's edges or on others
             for (int i = 0; i < 20 * f.doc.tileSet->kindCount(); ++i) {
                 f.putTile(f.doc.tileSet->kindCodes[static_cast<std::size_t>(i / 20)], i % 20,

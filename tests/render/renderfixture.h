@@ -63,8 +63,7 @@ struct RenderFixture : BoardFixture {
     }
 
     // A generated patch, each tile a group of its own, at (ox, oy) + ratio * (x, y).
-    std::vector<Tile*> layPatch(const std::vector<testsupport::PlacedTile>& patch, double ox,
-                                double oy) {
+    std::vector<Tile*> layPatch(const std::vector<PatchTile>& patch, double ox, double oy) {
         std::vector<Tile*> tiles;
         const double s = doc.view.tileSizeRatio;
         for (const auto& p : patch) {

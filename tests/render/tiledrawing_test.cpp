@@ -1,6 +1,6 @@
+#include "core/tiling/generator.h"
 #include "render/shading.h"
 #include "renderfixture.h"
-#include "support/patchboard.h"
 
 #include <gtest/gtest.h>
 
@@ -86,11 +86,12 @@ TEST(RedrawAround, PartialRedrawsGiveTheFullRedrawsPicture) {
     for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2}) {
         RenderFixture f(set, 60003, 600, 500);
         f.doc.view.tileSizeRatio = 0.8;
-        const auto patch = set == setcode::PenroseNo1 ? testsupport::kiteDartPatch(120)
-                                                      : testsupport::rhombPatch(120);
-        TileGroup* group =
-            testsupport::layJoinedPatch(f.doc, {patch.begin(), patch.begin() + 10}, 10.5, 14.85);
-        std::vector<Tile*> tiles = f.layPatch({patch.begin() + 10, patch.end()}, 10.5, 14.85);
+        const Patch patch = generatePatch(set, PatchSeed::Sun, 120);
+        std::vector<int> rest(110);
+        std::iota(rest.begin(), rest.end(), 10);
+        TileGroup* group = layPatch(f.doc, patch, 10.5, 14.85, rest);
+        std::vector<Tile*> tiles =
+            f.layPatch({patch.tiles.begin() + 10, patch.tiles.end()}, 10.5, 14.85);
         (void)redrawAllTiles(f.buffers, f.doc);
         const QImage start = f.buffers.backBuffer.copy();
         Tile* moving = tiles[0]; // next to the group, dragged across it
@@ -110,7 +111,7 @@ TEST(RedrawAround, PartialRedrawsGiveTheFullRedrawsPicture) {
         EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " delete";
         for (const auto& [x, y] : {std::pair{0.2, 0.2}, std::pair{20.8, 29.6}}) {
             f.reported.push_back(
-                redrawAroundTile(f.buffers, f.doc, f.putTile(patch[0].kind, 3, x, y), true));
+                redrawAroundTile(f.buffers, f.doc, f.putTile(patch.tiles[0].kind, 3, x, y), true));
             EXPECT_EQ(f.buffers.backBuffer, f.fullPicture()) << set << " corner";
         }
         f.reported.push_back(redrawAroundGroup(f.buffers, f.doc, group, false));
@@ -168,12 +169,11 @@ TEST(RedrawFromPictures, EveryPixelAsTilesDrawnOneByOne) {
             f.doc.view.tileSizeRatio = size;
             rebuildView(f.doc.view, zoom);
             (void)createBoardBuffers(f.buffers, f.doc.view);
-            const auto patch = set == setcode::PenroseNo1   ? testsupport::kiteDartPatch(400)
-                               : set == setcode::PenroseNo2 ? testsupport::rhombPatch(400)
-                                                            : testsupport::pentagonPatch(120);
-            TileGroup* group = testsupport::layJoinedPatch(f.doc, patch, 10.0, 14.0);
+            const Patch patch =
+                generatePatch(set, PatchSeed::Sun, set == setcode::PenroseNo3 ? 120 : 400);
+            TileGroup* group = layPatch(f.doc, patch, 10.0, 14.0);
             // Loose tiles over one another and over the board's corner, in one group.
-            TileGroup* loose = looseGroup(f.doc, patch[0].kind, 60, 0.1, 0.3);
+            TileGroup* loose = looseGroup(f.doc, patch.tiles[0].kind, 60, 0.1, 0.3);
             moveGroup(f.doc, *loose, -0.5, 0);
             const auto what = [&](const char* step) {
                 return ::testing::Message() << "set " << set << " zoom " << zoom << ": " << step;

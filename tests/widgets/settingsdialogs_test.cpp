@@ -2,6 +2,7 @@
 #include "windowsession.h"
 
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -28,7 +29,27 @@ class SettingsDialogsTest : public QObject {
 
 private slots:
     void numberFieldsSpinsButtonsAndColourControls();
+    void generateDialogLaysTheChosenPatch();
 };
+
+// "パターン生成" on "Penrose No.3": the seeds named for the set, a number of tiles chosen.
+void SettingsDialogsTest::generateDialogLaysTheChosenPatch() {
+    test::Session s(2, 3);
+    test::whenModalOpens([](QDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("GenerateDB"));
+        QCOMPARE(in<QRadioButton>(dialog, "30061")->text(), QStringLiteral("五芒星"));
+        QVERIFY(in<QRadioButton>(dialog, "30062")->isChecked()); // the whole board at first
+        QVERIFY(!in<QSpinBox>(dialog, "30004")->isEnabled());
+        in<QRadioButton>(dialog, "30061")->click();
+        in<QRadioButton>(dialog, "30063")->click();
+        in<QSpinBox>(dialog, "30004")->setValue(40);
+        in<QPushButton>(dialog, "30001")->click();
+    });
+    s.window.action(cmd::Generate)->trigger();
+    QCOMPARE(s.doc().board.count(), 1);
+    QCOMPARE(s.doc().board.groups[0]->count(), 40);
+    QCOMPARE(s.doc().board.groups[0]->tiles[0]->kind, kind::Pentagram3);
+}
 
 void SettingsDialogsTest::numberFieldsSpinsButtonsAndColourControls() {
     test::Session s(2, 3);
