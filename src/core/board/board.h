@@ -78,6 +78,11 @@ bool sortGroupsBySize(Board& board);
 std::unique_ptr<TileGroup> newGroup();
 // Appends the tile, sets its group, and rebuilds the boundary, region and bounding box.
 TileGroup* addTileToGroup(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile);
+// The same for a tile that has just been joined to the group: the group edges listed were
+// free and are now joined to it. The boundary is brought up to date rather than rebuilt,
+// and comes out as buildGroupBoundary would make it.
+TileGroup* addJoinedTile(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile,
+                         const std::vector<const TileEdge*>& nowJoined);
 // Appends the tile and sets its group, rebuilding nothing (used while loading).
 TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile);
 // Unlinks and frees the tile. The edges of the other tiles that were joined to it become

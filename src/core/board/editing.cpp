@@ -548,12 +548,14 @@ Tile* joinTile(Document& doc, Tile* tile) {
         }
         snapped->edgeIndex = buildEdgeIndex(snapped->outline, doc.directionCount());
         Tile* joined = snapped.get();
+        std::vector<const TileEdge*> nowJoined;
         for (const MatchRecord& record : records) {
             if (record.partner != nullptr) {
                 record.partner->neighbour = joined;
+                nowJoined.push_back(record.partner);
             }
         }
-        addTileToGroup(doc, *target, std::move(snapped));
+        addJoinedTile(doc, *target, std::move(snapped), nowJoined);
         bringGroupToTop(doc.board, target);
         return joined;
     }
