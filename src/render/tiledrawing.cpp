@@ -508,6 +508,38 @@ QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const Tile
     return clientRegion(view, region);
 }
 
+QImage drawGroupPicture(BoardBuffers& buffers, const Document& doc, const TileGroup& group,
+                        QPoint& topLeft) {
+    if (group.tiles.empty() || !canDraw(buffers, doc)) {
+        return {};
+    }
+    const View& view = doc.view;
+    const ScreenMapping screen(view);
+    // Every tile's drawing lies within its reach of its position, wide pens a few pixels more.
+    const double reach = view.tileSizeRatio * doc.tileSet->extent;
+    const QRect box(QPoint(screen.boxX(group.minX - reach) - 4,
+                           view.boardPixelHeight - screen.boxY(group.maxY + reach) - 4),
+                    QPoint(screen.boxX(group.maxX + reach) + 4,
+                           view.boardPixelHeight - screen.boxY(group.minY - reach) + 4));
+    const QRect area = box.intersected(bufferRect(view));
+    if (area.isEmpty()) {
+        return {};
+    }
+    QImage picture(area.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        startPainter(painter);
+        painter.translate(-area.topLeft());
+        StampPainter stamps(painter, doc, nullptr, buffers);
+        for (const auto& tile : group.tiles) {
+            stamps.paint(*tile);
+        }
+    }
+    topLeft = area.topLeft();
+    return picture;
+}
+
 QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
                           const Tile* currentTile) {
     QRegion changed;

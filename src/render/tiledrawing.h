@@ -72,6 +72,12 @@ void usePlainTileDrawing(bool on);
 [[nodiscard]] QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc,
                                         const TileGroup* group, bool includeSelf);
 
+// The group's own tiles drawn as the redraws draw them, on a transparent picture of the
+// part of the buffer they cover, whose corner is put in `topLeft` (buffer pixels): what a
+// dragged group shows while it moves. Null for an empty group or without buffers.
+QImage drawGroupPicture(BoardBuffers& buffers, const Document& doc, const TileGroup& group,
+                        QPoint& topLeft);
+
 // One blink step of the selected tile: when the tile is the current one its outline is
 // drawn in white or black, alternately on successive calls.
 QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,

@@ -36,6 +36,35 @@ bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
     return true;
 }
 
+void moveGroupInSteps(const Document& doc, TileGroup& group,
+                      const std::vector<std::pair<double, double>>& moves) {
+    if (moves.empty()) {
+        return;
+    }
+    for (const auto& tile : group.tiles) {
+        for (const auto& [dx, dy] : moves) {
+            tile->x += dx;
+            tile->y += dy;
+            for (TileEdge& edge : tile->outline.edges) {
+                edge.x1 += dx;
+                edge.y1 += dy;
+                edge.x2 += dx;
+                edge.y2 += dy;
+            }
+        }
+        tile->edgeIndex = buildEdgeIndex(tile->outline, doc.directionCount());
+    }
+    for (const auto& [dx, dy] : moves) {
+        group.grid.shift(dx, dy);
+        group.minX += dx;
+        group.maxX += dx;
+        group.minY += dy;
+        group.maxY += dy;
+    }
+    group.boundary = buildGroupBoundary(group, doc.directionCount());
+    group.region = groupProximityRegion(group, doc.view);
+}
+
 bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dxPixels,
                       std::int32_t dyPixels) {
     const TileGroup* group = sel.currentGroup;
