@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
 using namespace pavelora;
 
 namespace {
@@ -84,9 +86,14 @@ struct BigBoard {
     }
 };
 
+// Arguments: tiles; plain ways (every tile walked, drawn on its own, regions tile by tile).
 void BM_DragStep(benchmark::State& state) {
     const int tiles = static_cast<int>(state.range(0));
     BigBoard big(tiles, {});
+    const bool plain = state.range(1) == 1;
+    useTileGrids(!plain);
+    usePlainTileDrawing(plain);
+    usePlainRegions(plain);
     // A loose tile dropped on the patch and dragged to and fro across it.
     big.editor.board().keyUp(BoardKey::F2);
     Tile* tile = big.editor.board().selection().currentTile;
@@ -98,8 +105,48 @@ void BM_DragStep(benchmark::State& state) {
         big.editor.board().mouseMove(start.x + dx, start.y + 3);
     }
     big.editor.board().leftButtonUp(start.x + dx, start.y + 3);
+    useTileGrids(true);
+    usePlainTileDrawing(false);
+    usePlainRegions(false);
 }
-BENCHMARK(BM_DragStep)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)
+    ->ArgNames({"tiles", "plain"})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// One step of dragging the patch, all one group, in group mode: the group's picture moves.
+// Pressing on it (the group picked up) and the release (every move made at once, the board
+// redrawn around the group) are timed on their own, once per run.
+void BM_GroupDragStep(benchmark::State& state) {
+    BigBoard big(static_cast<int>(state.range(0)), {});
+    big.editor.executeCommand(cmd::GroupMode);
+    const QPoint inside = big.pixelOf(0);
+    BoardInteraction& board = big.editor.board();
+    board.leftButtonUp(inside.x(), inside.y()); // the group selected
+    auto start = std::chrono::steady_clock::now();
+    board.leftButtonDown(inside.x(), inside.y());
+    const double press =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    int dx = 0;
+    for (auto _ : state) {
+        dx = dx == 0 ? 6 : 0;
+        board.mouseMove(inside.x() + dx, inside.y() + 3);
+    }
+    start = std::chrono::steady_clock::now();
+    board.leftButtonUp(inside.x() + dx, inside.y() + 3);
+    const double release =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["press_ms"] = press * 1000;
+    state.counters["release_ms"] = release * 1000;
+}
+BENCHMARK(BM_GroupDragStep)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 // The release of a dragged tile that joins a group of n tiles (the last tile of the patch,
 // on its rim). Putting the tile back loose for the next round is not timed. The tiles of
