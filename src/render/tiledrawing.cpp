@@ -399,7 +399,7 @@ QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
     return clientRegion(doc.view, changed);
 }
 
-QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc) {
+QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc, Progress* progress) {
     if (doc.board.groups.empty()) {
         return {};
     }
@@ -413,8 +413,17 @@ QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc) {
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         StampPainter stamps(painter, doc, nullptr, buffers);
+        constexpr int ProgressStep = 4096;
+        int drawn = 0;
+        if (progress != nullptr) {
+            progress->setText(QStringLiteral("ボード再描画中"));
+            progress->start(doc.board.tileCount());
+        }
         for (const auto& group : doc.board.groups) {
             for (const auto& tile : group->tiles) {
+                if (progress != nullptr && ++drawn % ProgressStep == 0) {
+                    progress->step(ProgressStep);
+                }
                 if (plainDrawing) {
                     paintTile(painter, doc, *tile, nullptr);
                 } else {

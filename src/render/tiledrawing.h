@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/board.h"
+#include "core/progress.h"
 
 #include <QImage>
 #include <QRect>
@@ -56,8 +57,10 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 void usePlainTileDrawing(bool on);
 
 // Draws every tile in display order over the back buffer's current contents and rebuilds
-// each group's proximity region (also without buffers).
-[[nodiscard]] QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc);
+// each group's proximity region (also without buffers). A progress display, when given,
+// counts the tiles drawn.
+[[nodiscard]] QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc,
+                                     Progress* progress = nullptr);
 
 // After a tile moved, turned or appeared (or before it goes): the tile's surroundings,
 // enlarged a little beyond its outline, are erased to the board colour and every tile near
