@@ -178,9 +178,10 @@ TEST(PrintLayout, TheBoardFillsTheWidthOrTheHeightCentredAcrossWithinTheMargins)
     }
 }
 
-// Rows handed to the library as the image holds them give the file that rows copied out as
-// red, green and blue give, byte for byte: a rendered patch at two qualities, and a picture
-// with every colour value in it whose alpha is not opaque.
+// The export picture is the one made with every pattern clip made tile by tile; rows handed
+// to the library as the image holds them give the file that rows copied out as red, green
+// and blue give, byte for byte: a rendered patch at two qualities, and a picture with every
+// colour value in it whose alpha is not opaque.
 TEST(JpegExport, RowsAsTheyLieWriteTheSameFile) {
     QTemporaryDir dir;
     RenderFixture f(setcode::PenroseNo1);
@@ -192,6 +193,12 @@ TEST(JpegExport, RowsAsTheyLieWriteTheSameFile) {
             colours.setPixel(x, y, qRgba(x, (x * 7 + y) % 256, y % 256, (x + y) % 256));
         }
     }
+    // The patterns cut by outline regions made once per shape: the picture of regions made
+    // tile by tile.
+    usePlainRegions(true);
+    const QImage plainPicture = renderJpegImage(f.doc, {100, 200, 1});
+    usePlainRegions(false);
+    ASSERT_EQ(renderJpegImage(f.doc, {100, 200, 1}), plainPicture);
     const auto bytes = [](const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -93,43 +93,6 @@ namespace {
 
 bool plainRegions = false;
 
-struct PolygonHash {
-    std::size_t operator()(const QPolygon& polygon) const {
-        std::uint64_t h = 1469598103934665603ULL;
-        for (const QPoint& p : polygon) {
-            h = (h ^ static_cast<std::uint32_t>(p.x())) * 1099511628211ULL;
-            h = (h ^ static_cast<std::uint32_t>(p.y())) * 1099511628211ULL;
-        }
-        return static_cast<std::size_t>(h);
-    }
-};
-
-// Regions of polygons by their corners measured from the first one. A polygon's region
-// moved by whole pixels is the region of the moved polygon, and the tiles of one kind and
-// direction mostly have the same corners, so each shape is turned into a region once.
-class ShapeRegions {
-public:
-    QRegion region(QPolygon polygon) {
-        if (polygon.isEmpty()) {
-            return {};
-        }
-        if (plainRegions) {
-            return QRegion(polygon, Qt::OddEvenFill);
-        }
-        const QPoint at = polygon.front();
-        polygon.translate(-at);
-        auto found = shapes_.find(polygon);
-        if (found == shapes_.end()) {
-            QRegion shape(polygon, Qt::OddEvenFill);
-            found = shapes_.emplace(std::move(polygon), std::move(shape)).first;
-        }
-        return found->second.translated(at);
-    }
-
-private:
-    std::unordered_map<QPolygon, QRegion, PolygonHash> shapes_;
-};
-
 // The union of many small regions, made in one pass: their rectangles are marked in a
 // picture of one byte per pixel, and the marked runs of each row become the rectangles of
 // the result, rows with the same runs one after the other joined into one band. The
@@ -206,6 +169,32 @@ QRegion uniteParts(std::vector<QRegion> parts) {
 }
 
 } // namespace
+
+std::size_t ShapeRegions::PolygonHash::operator()(const QPolygon& polygon) const {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (const QPoint& p : polygon) {
+        h = (h ^ static_cast<std::uint32_t>(p.x())) * 1099511628211ULL;
+        h = (h ^ static_cast<std::uint32_t>(p.y())) * 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h);
+}
+
+QRegion ShapeRegions::region(QPolygon polygon) {
+    if (polygon.isEmpty()) {
+        return {};
+    }
+    if (plainRegions) {
+        return QRegion(polygon, Qt::OddEvenFill);
+    }
+    const QPoint at = polygon.front();
+    polygon.translate(-at);
+    auto found = shapes_.find(polygon);
+    if (found == shapes_.end()) {
+        QRegion shape(polygon, Qt::OddEvenFill);
+        found = shapes_.emplace(std::move(polygon), std::move(shape)).first;
+    }
+    return found->second.translated(at);
+}
 
 void usePlainRegions(bool on) {
     plainRegions = on;

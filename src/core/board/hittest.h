@@ -6,6 +6,7 @@
 #include <QRegion>
 
 #include <cstdint>
+#include <unordered_map>
 
 namespace pavelora {
 
@@ -31,6 +32,20 @@ QRegion tileDeviceRegion(const Tile& tile, std::int32_t left, std::int32_t botto
 // from its polygon and the regions are united one by one (see unite): the way tests and
 // benchmarks set them against. Off by default.
 void usePlainRegions(bool on);
+
+// Even-odd regions of polygons, each shape (corners measured from the first) turned into a
+// region once and moved into place after: a region moved by whole pixels is the region of
+// the moved polygon. With plain regions on, every polygon is turned into a region.
+class ShapeRegions {
+public:
+    QRegion region(QPolygon polygon);
+
+private:
+    struct PolygonHash {
+        std::size_t operator()(const QPolygon& polygon) const;
+    };
+    std::unordered_map<QPolygon, QRegion, PolygonHash> shapes_;
+};
 
 // Union of tileRegion of all the group's tiles.
 QRegion groupRegion(const TileGroup& group, const View& view, std::int32_t left,
