@@ -33,16 +33,19 @@ const QString kGenerate = QStringLiteral("パターン生成");
 // the tiles it added per palette kind.
 class GenerateCommand : public EditCommand {
 public:
-    GenerateCommand(BoardInteraction& board, const TileGroup* group,
-                    std::vector<std::int32_t> added)
-        : EditCommand(kGenerate), board_(board), group_(group), added_(std::move(added)) {}
+    GenerateCommand(BoardInteraction& board, int groups, int tiles, std::vector<std::int32_t> added)
+        : EditCommand(kGenerate), board_(board), groups_(groups), tiles_(tiles),
+          added_(std::move(added)) {}
 
 protected:
-    void apply(bool forward) override { board_.replayGenerated(parked_, group_, added_, forward); }
+    void apply(bool forward) override {
+        board_.replayGenerated(parked_, groups_, tiles_, added_, forward);
+    }
 
 private:
     BoardInteraction& board_;
-    const TileGroup* group_;
+    int groups_; // the groups on the board with the patch, and the patch's tiles
+    int tiles_;
     std::vector<std::int32_t> added_;
     std::unique_ptr<TileGroup> parked_;
 };
@@ -1171,11 +1174,12 @@ bool BoardInteraction::generate(const GenerateChoice& choice) {
     screen_.redrawBoard(*doc_);
     palette_.draw();
     enableTidyFromTwoGroups();
-    history_.push(std::make_unique<GenerateCommand>(*this, made->group, made->added));
+    history_.push(std::make_unique<GenerateCommand>(*this, doc_->board.count(),
+                                                    made->group->count(), made->added));
     return true;
 }
 
-void BoardInteraction::replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+void BoardInteraction::replayGenerated(std::unique_ptr<TileGroup>& parked, int groups, int tiles,
                                        const std::vector<std::int32_t>& added, bool forward) {
     if (doc_ == nullptr) {
         return;
@@ -1186,7 +1190,8 @@ void BoardInteraction::replayGenerated(std::unique_ptr<TileGroup>& parked, const
     Board& board = doc_->board;
     if (forward && parked) {
         appendGroup(board, std::move(parked));
-    } else if (!forward && !board.groups.empty() && board.groups.back().get() == group) {
+    } else if (!forward && board.count() == groups && board.groups.back()->count() == tiles) {
+        // Undone in order, the board is as the patch left it: the patch is the top group.
         parked = unlinkGroup(board, board.groups.back().get());
     } else {
         return; // the board is not as the command left it

@@ -73,7 +73,7 @@ public:
     bool generate(const GenerateChoice& choice);
     // The generated group taken off the top of the board (undo) or put back (redo), the
     // palette counts with it.
-    void replayGenerated(std::unique_ptr<TileGroup>& parked, const TileGroup* group,
+    void replayGenerated(std::unique_ptr<TileGroup>& parked, int groups, int tiles,
                          const std::vector<std::int32_t>& added, bool forward);
 
     // A move or turn still under way (a key held, a drag) goes onto the undo stack now.

@@ -73,13 +73,13 @@ inline AnnotatedFile annotatedFile(const std::string& name) {
     return out;
 }
 
-// A document on an "Ａ３横" board holding, in "Penrose No.1" and "No.2", a joined patch of
+// A document on an "Ａ３横" board holding, in the three Penrose sets, a generated patch of
 // `patchTiles` tiles, then one loose tile of every kind of its set; palette counts 3, 4, ...
 struct RichDocument {
     test::BoardFixture f;
 
     explicit RichDocument(std::int32_t setCode, int patchTiles = 7) : f(setCode, 60002) {
-        if (setCode == setcode::PenroseNo1 || setCode == setcode::PenroseNo2) {
+        if (generationSupported(setCode)) {
             layPatch(f.doc, generatePatch(setCode, PatchSeed::Sun, patchTiles), 12.0, 10.0);
         }
         const std::vector<std::int32_t> kinds = f.doc.tileSet->kindCodes;

@@ -132,3 +132,27 @@ TEST_F(Files, AFailedSaveLeavesEveryFileAsItWas) {
     ASSERT_EQ(saveDocument(path("old.pvd"), rich.f.doc, false, progress), SaveStatus::Saved);
     EXPECT_EQ(bytes("old.pvd"), saveToBytes(rich.f.doc));
 }
+
+// A board filled by the generator (thousands of tiles, one group) comes back with every join
+// and saves to the same bytes again.
+TEST_F(Files, AGeneratedBoardSavesOpensAndSavesToTheSameBytes) {
+    for (const std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+        test::BoardFixture f(set, 60010);
+        f.doc.view.tileSizeRatio = 0.4;
+        f.doc.kindCounts.assign(static_cast<std::size_t>(f.doc.tileSet->kindCount()), 0);
+        const auto made = generateOnBoard(f.doc, {PatchSeed::Sun, 0, 0, 0});
+        ASSERT_TRUE(made.has_value());
+        RecordingProgress progress;
+        RecordingErrors errors;
+        ASSERT_EQ(saveDocument(path("g1.pvd"), f.doc, false, progress), SaveStatus::Saved);
+        const OpenResult opened = openDocument(path("g1.pvd"), testScreen(), progress, errors);
+        ASSERT_TRUE(opened.opened()) << set;
+        ASSERT_EQ(saveDocument(path("g2.pvd"), *opened.document, false, progress),
+                  SaveStatus::Saved);
+        EXPECT_EQ(bytes("g2.pvd"), bytes("g1.pvd")) << set;
+        const TileGroup& group = *opened.document->board.groups.at(0);
+        EXPECT_EQ(group.count(), made->group->count());
+        EXPECT_EQ(group.boundary.count(), made->group->boundary.count());
+        EXPECT_EQ(opened.document->kindCounts, f.doc.kindCounts);
+    }
+}

@@ -25,7 +25,7 @@ double meanTileArea(std::int32_t setCode) {
     case setcode::PenroseNo2:
         return 0.81;
     default:
-        return 0.9;
+        return 1.1;
     }
 }
 
@@ -205,32 +205,32 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
     if (tiles > mostTiles) {
         return {};
     }
-    if (setCode == setcode::PenroseNo3) {
-        Patch grown = growPentagonPatch(seed, tiles, reach, mostTiles, set, angles);
-        if (tiles > 0) {
-            return grown;
+    // Pentagon-set patches are grown over the box (or a disc that holds the tiles), the others
+    // deflated over it.
+    const auto over = [&](const Box& box, double radius) {
+        if (setCode != setcode::PenroseNo3) {
+            return substituted(setCode, seed, radius, box, set, angles);
         }
-        std::vector<char> inside(grown.tiles.size(), 0);
-        for (std::size_t i = 0; i < grown.tiles.size(); ++i) {
-            const double x = grown.tiles[i].x - grown.centreX;
-            const double y = grown.tiles[i].y - grown.centreY;
-            inside[i] = x >= reach.minX && x <= reach.maxX && y >= reach.minY && y <= reach.maxY;
-        }
-        return largestPiece(grown, inside, grown.centreX, grown.centreY);
-    }
+        Patch grown = growPentagonPatch(seed, 0, box, mostTiles, set, angles);
+        grown.centreX = grown.centreY = 0.0; // tiles are taken about the seed's centre
+        return grown;
+    };
     if (tiles > 0) {
         // A disc that holds the tiles with room to spare; wider when it did not.
         double radius = std::sqrt(tiles * area * 1.3 / std::numbers::pi) + 3.0;
         for (int attempt = 0; attempt < 6; ++attempt, radius *= 1.4) {
-            const Patch all =
-                substituted(setCode, seed, radius, {-radius, -radius, radius, radius}, set, angles);
+            Patch all = over({-radius, -radius, radius, radius}, radius);
             if (all.size() < tiles) {
                 continue;
             }
             const std::vector<char> allowed(all.tiles.size(), 1);
+            const double cx = setCode == setcode::PenroseNo3 ? all.tiles[0].x : 0.0;
+            const double cy = setCode == setcode::PenroseNo3 ? all.tiles[0].y : 0.0;
             const std::vector<int> order =
-                gatherOutward(all, nearestTile(all, 0.0, 0.0), 0.0, 0.0, tiles, allowed);
+                gatherOutward(all, nearestTile(all, cx, cy), cx, cy, tiles, allowed);
             if (static_cast<int>(order.size()) == tiles) {
+                all.centreX = cx;
+                all.centreY = cy;
                 return subPatch(all, order);
             }
         }
@@ -240,16 +240,19 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
         std::max({std::hypot(reach.minX, reach.minY), std::hypot(reach.minX, reach.maxY),
                   std::hypot(reach.maxX, reach.minY), std::hypot(reach.maxX, reach.maxY)}) +
         2.0;
-    const Patch all = substituted(
-        setCode, seed, radius,
-        {reach.minX - 2.0, reach.minY - 2.0, reach.maxX + 2.0, reach.maxY + 2.0}, set, angles);
+    Patch all =
+        over({reach.minX - 2.0, reach.minY - 2.0, reach.maxX + 2.0, reach.maxY + 2.0}, radius);
+    const double cx = setCode == setcode::PenroseNo3 && all.size() > 0 ? all.tiles[0].x : 0.0;
+    const double cy = setCode == setcode::PenroseNo3 && all.size() > 0 ? all.tiles[0].y : 0.0;
+    all.centreX = cx;
+    all.centreY = cy;
     std::vector<char> inside(all.tiles.size(), 0);
     for (std::size_t i = 0; i < all.tiles.size(); ++i) {
-        const PatchTile& t = all.tiles[i];
-        inside[i] =
-            t.x >= reach.minX && t.x <= reach.maxX && t.y >= reach.minY && t.y <= reach.maxY;
+        const double x = all.tiles[i].x - cx;
+        const double y = all.tiles[i].y - cy;
+        inside[i] = x >= reach.minX && x <= reach.maxX && y >= reach.minY && y <= reach.maxY;
     }
-    return largestPiece(all, inside, 0.0, 0.0);
+    return largestPiece(all, inside, cx, cy);
 }
 
 Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles) {

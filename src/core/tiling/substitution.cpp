@@ -228,21 +228,6 @@ Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, cons
     return patch;
 }
 
-std::vector<LatticePoint> patchCorners(const Patch& patch, int tile, const TileSet& set,
-                                       const AngleTable& angles) {
-    const ShapeTable shapes(set, angles, patch.edgeParity);
-    const PatchTile& t = patch.tiles[static_cast<std::size_t>(tile)];
-    std::vector<LatticePoint> corners;
-    if (const ShapeTable::Shape* s = shapes.shape(t.kind, t.rotation)) {
-        LatticePoint p = t.corner;
-        for (const LatticePoint& e : s->edges) {
-            corners.push_back(p);
-            p = p + e;
-        }
-    }
-    return corners;
-}
-
 void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles) {
     const ShapeTable shapes(set, angles, patch.edgeParity);
     patch.edgeStart.assign(patch.tiles.size() + 1, 0);

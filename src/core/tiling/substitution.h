@@ -80,19 +80,17 @@ Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, cons
                  const AngleTable& angles);
 
 // The pentagon set ("Penrose No.3") has no deflation here: its patches are grown from the
-// seed tile edge by edge, nearest the origin first, each free edge getting a tile that
-// overlaps nothing, meets the others corner to corner and lies on edges whose codes cancel
-// (drawn among those that fit with a fixed sequence). Growth stops after `tiles` tiles, or
-// (tiles 0) when no free edge has its middle within the box, taken about the seed tile's
-// reference point (the patch's centre); at most `mostTiles`.
+// seed tile edge by edge (free edges at corners closed to 252° or more first, then nearest the
+// seed), each free edge getting a tile that overlaps nothing, meets the others corner to corner
+// and lies on edges whose codes cancel, drawn with a fixed sequence among those that fit and
+// preferring tiles that leave their nearly closed corners fillable. A free edge that no tile
+// fits stays free, so such patches may have gaps. Growth stops after `tiles` tiles, or (tiles
+// 0) when no free edge has its middle within the box, taken about the seed tile's reference
+// point; at most `mostTiles`.
 Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTiles,
                         const TileSet& set, const AngleTable& angles);
 
 // Fills in edgeStart and sharedWith from the tiles' exact corners.
 void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles);
-
-// Exact corners of a patch tile in outline order.
-std::vector<LatticePoint> patchCorners(const Patch& patch, int tile, const TileSet& set,
-                                       const AngleTable& angles);
 
 } // namespace pavelora
