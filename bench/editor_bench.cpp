@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
 using namespace pavelora;
 
 namespace {
@@ -53,7 +55,7 @@ struct QuietShell : Shell {
 };
 
 // An editor whose document holds a joined patch of `tiles` kites and darts (some held
-// back) filling most of an "Ａ３横" board, all drawn.
+// back) filling most of an "Ａ３横" board, all drawn at the zoom given.
 struct BigBoard {
     QuietShell shell;
     Editor editor{shell, pixelsPerMillimetre(96), pixelsPerMillimetre(96)};
@@ -61,8 +63,9 @@ struct BigBoard {
     double originX = 0;
     double originY = 0;
 
-    BigBoard(int tiles, const std::vector<int>& skip) {
-        editor.resized(1600, 1000);
+    BigBoard(int tiles, const std::vector<int>& skip, double zoom = 1.0) {
+        // A window that shows the whole board at the zoom: nothing scrolls while dragging.
+        editor.resized(static_cast<int>(1600 * zoom), static_cast<int>(1200 * zoom));
         editor.executeCommand(cmd::New);
         Document& doc = *editor.document();
         const Patch generated = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, tiles);
@@ -71,6 +74,7 @@ struct BigBoard {
         originX = boardWidthCm(doc.view) / 2;
         originY = boardHeightCm(doc.view) / 2;
         layPatch(doc, generated, originX, originY, skip);
+        rebuildView(doc.view, zoom);
         editor.executeCommand(cmd::PatternOff); // a full redraw
         editor.executeCommand(cmd::PatternOn);
     }
@@ -82,9 +86,14 @@ struct BigBoard {
     }
 };
 
+// Arguments: tiles; plain ways (every tile walked, drawn on its own, regions tile by tile).
 void BM_DragStep(benchmark::State& state) {
     const int tiles = static_cast<int>(state.range(0));
     BigBoard big(tiles, {});
+    const bool plain = state.range(1) == 1;
+    useTileGrids(!plain);
+    usePlainTileDrawing(plain);
+    usePlainRegions(plain);
     // A loose tile dropped on the patch and dragged to and fro across it.
     big.editor.board().keyUp(BoardKey::F2);
     Tile* tile = big.editor.board().selection().currentTile;
@@ -96,14 +105,57 @@ void BM_DragStep(benchmark::State& state) {
         big.editor.board().mouseMove(start.x + dx, start.y + 3);
     }
     big.editor.board().leftButtonUp(start.x + dx, start.y + 3);
+    useTileGrids(true);
+    usePlainTileDrawing(false);
+    usePlainRegions(false);
 }
-BENCHMARK(BM_DragStep)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)
+    ->ArgNames({"tiles", "plain"})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// One step of dragging the patch, all one group, in group mode: the group's picture moves.
+// Pressing on it (the group picked up) and the release (every move made at once, the board
+// redrawn around the group) are timed on their own, once per run.
+void BM_GroupDragStep(benchmark::State& state) {
+    BigBoard big(static_cast<int>(state.range(0)), {});
+    big.editor.executeCommand(cmd::GroupMode);
+    const QPoint inside = big.pixelOf(0);
+    BoardInteraction& board = big.editor.board();
+    board.leftButtonUp(inside.x(), inside.y()); // the group selected
+    auto start = std::chrono::steady_clock::now();
+    board.leftButtonDown(inside.x(), inside.y());
+    const double press =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    int dx = 0;
+    for (auto _ : state) {
+        dx = dx == 0 ? 6 : 0;
+        board.mouseMove(inside.x() + dx, inside.y() + 3);
+    }
+    start = std::chrono::steady_clock::now();
+    board.leftButtonUp(inside.x() + dx, inside.y() + 3);
+    const double release =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["press_ms"] = press * 1000;
+    state.counters["release_ms"] = release * 1000;
+}
+BENCHMARK(BM_GroupDragStep)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 // The release of a dragged tile that joins a group of n tiles (the last tile of the patch,
-// on its rim). Putting the tile back loose for the next round is not timed.
+// on its rim). Putting the tile back loose for the next round is not timed. The tiles of
+// 100,000 on the board are two pixels wide at 100 %: they are joined at 400 %, dropped on
+// the pixel of their place, which is within the snap tolerance there.
 void BM_JoinOnRelease(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    BigBoard big(n + 1, {n});
+    BigBoard big(n + 1, {n}, n > 20000 ? 4.0 : 1.0);
+    const int off = n > 20000 ? 0 : 1;
     Document& doc = *big.editor.document();
     TileGroup* group = doc.board.groups.front().get();
     const QPoint target = big.pixelOf(n);
@@ -116,9 +168,9 @@ void BM_JoinOnRelease(benchmark::State& state) {
         big.editor.board().selection().currentTile = loose;
         big.editor.board().selection().currentGroup = loose->group;
         big.editor.board().leftButtonDown(target.x() + 30, target.y());
-        big.editor.board().mouseMove(target.x() + 1, target.y());
+        big.editor.board().mouseMove(target.x() + off, target.y());
         state.ResumeTiming();
-        big.editor.board().leftButtonUp(target.x() + 1, target.y());
+        big.editor.board().leftButtonUp(target.x() + off, target.y());
         state.PauseTiming();
         if (group->count() != n + 1) {
             state.SkipWithError("join refused");
@@ -128,7 +180,7 @@ void BM_JoinOnRelease(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_JoinOnRelease)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinOnRelease)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // A big group moved by one arrow key in group mode; its undo, then its redo (each timed on
 // its own, the other one not).

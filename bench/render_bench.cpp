@@ -3,6 +3,7 @@
 // library compressing the same picture alone; the same board as SVG and PDF (each under a
 // second) and as PNG (within twice the JPEG export's time).
 #include "core/board/board.h"
+#include "core/board/hittest.h"
 #include "core/geometry/tilebuilder.h"
 #include "core/tiling/generator.h"
 #include "render/boardexport.h"
@@ -30,18 +31,19 @@ namespace {
 constexpr int PatchTiles = 10000;
 
 // An "Ａ３縦" board at 96 dpi with the pair pattern on, holding a kite-and-dart patch of
-// 10,000 tiles at a size that fits the board, either as one group or one group per tile.
+// 10,000 tiles (or as many as asked) at a size that fits the board, either as one group or
+// one group per tile.
 struct BigBoard {
     Document doc;
     BoardBuffers buffers;
     std::vector<Tile*> tiles;
 
-    explicit BigBoard(bool oneGroup) {
+    explicit BigBoard(bool oneGroup, int patchTiles = PatchTiles) {
         doc.tileSet = createTileSet(setcode::PenroseNo1, &doc.patternOn);
         doc.angles = createAngleTable(*doc.tileSet);
         doc.view.pxPerMmX = doc.view.pxPerMmY = pixelsPerMillimetre(96);
         openView(doc.view, 1600, 1000, 60001);
-        const auto patch = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, PatchTiles).tiles;
+        const auto patch = generatePatch(setcode::PenroseNo1, PatchSeed::Sun, patchTiles).tiles;
         double reach = 0;
         for (const auto& t : patch) {
             reach = std::max(reach, std::hypot(t.x, t.y));
@@ -70,16 +72,41 @@ struct BigBoard {
     }
 };
 
+// Arguments: one group or one per tile; tiles; plain drawing (each tile on its own, the
+// regions made tile by tile) or the usual one.
 void BM_RedrawAllTiles(benchmark::State& state) {
-    BigBoard board(state.range(0) == 1);
+    BigBoard board(state.range(0) == 1, static_cast<int>(state.range(1)));
+    const bool plain = state.range(2) == 1;
+    usePlainTileDrawing(plain);
+    usePlainRegions(plain);
     for (auto _ : state) {
         (void)redrawAllTiles(board.buffers, board.doc);
         benchmark::DoNotOptimize(board.buffers.backBuffer.constBits());
     }
+    usePlainTileDrawing(false);
+    usePlainRegions(false);
     state.counters["tiles"] = board.doc.board.tileCount();
     state.counters["groups"] = board.doc.board.count();
 }
-BENCHMARK(BM_RedrawAllTiles)->Arg(0)->Arg(1)->ArgName("oneGroup")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawAllTiles)
+    ->ArgNames({"oneGroup", "tiles", "plain"})
+    ->Args({0, 10000, 0})
+    ->Args({1, 10000, 0})
+    ->Args({1, 10000, 1})
+    ->Args({0, 100000, 0})
+    ->Args({1, 100000, 0})
+    ->Args({1, 100000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The part of a full redraw that builds the group's proximity region.
+void BM_GroupProximityRegion(benchmark::State& state) {
+    BigBoard board(true, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QRegion r = groupProximityRegion(*board.doc.board.groups.front(), board.doc.view);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_GroupProximityRegion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // One step of dragging a tile across the big joined patch: the tile is rebuilt one pixel
 // further on, the old one's surroundings are redrawn without it, the old tile goes, and

@@ -7,6 +7,8 @@
 #include "editor/editorscreen.h"
 #include "editor/palettecontroller.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -63,6 +65,7 @@ void BoardInteraction::attach(Document& doc, bool groupMode) {
 }
 
 void BoardInteraction::detach() {
+    lifted_ = LiftedGroup{};
     sel_ = Selection{};
     pending_ = PendingEdit{};
     dragging_ = false;
@@ -116,6 +119,7 @@ void BoardInteraction::beginGroupEdit() {
 }
 
 void BoardInteraction::finishEdit() {
+    landGroup();
     PendingEdit edit = std::move(pending_);
     pending_ = PendingEdit{};
     if (doc_ == nullptr || edit.kind == PendingEdit::Kind::None) {
@@ -478,6 +482,99 @@ void BoardInteraction::groupMoveStep(int dx, int dy) {
     groupAutoScroll();
 }
 
+QRegion BoardInteraction::clientArea(const QRect& bufferArea) const {
+    const View& v = doc_->view;
+    return QRegion(bufferArea.translated(v.boardOriginX, v.boardOriginY))
+        .intersected(visibleBoardRect(v));
+}
+
+// The current group is picked up: erased from the board as a move's first redraw erases it,
+// and shown as a picture of its own on top.
+void BoardInteraction::liftGroup() {
+    TileGroup& g = *sel_.currentGroup;
+    BoardBuffers& buffers = screen_.buffers();
+    lifted_ = LiftedGroup{};
+    lifted_.before = buffers.backBuffer.copy();
+    screen_.changed(redrawAroundGroup(buffers, *doc_, &g, false));
+    lifted_.under = buffers.backBuffer.copy();
+    lifted_.picture = drawGroupPicture(buffers, *doc_, g, lifted_.at);
+    if (!lifted_.picture.isNull()) {
+        QPainter painter(&buffers.backBuffer);
+        painter.drawImage(lifted_.at, lifted_.picture);
+        screen_.changed(clientArea(QRect(lifted_.at, lifted_.picture.size())));
+    }
+    lifted_.group = &g;
+    lifted_.firstX = g.tiles.front()->x;
+    lifted_.firstY = g.tiles.front()->y;
+    lifted_.box[0] = g.minX;
+    lifted_.box[1] = g.maxX;
+    lifted_.box[2] = g.minY;
+    lifted_.box[3] = g.maxY;
+}
+
+// One step of a group drag: what moveCurrentGroupByPixels allows and would do, noted for
+// later; only the box moves now (it decides the next steps), and the picture.
+void BoardInteraction::dragGroupStep(int dx, int dy) {
+    if (!groupMoveAllowed(*doc_, sel_, dx, dy)) {
+        return;
+    }
+    beginGroupEdit(); // records the coordinates before the first move
+    if (lifted_.group != sel_.currentGroup) {
+        liftGroup();
+    }
+    TileGroup& g = *sel_.currentGroup;
+    const double cx = dx * doc_->view.cmPerPixelX;
+    const double cy = -dy * doc_->view.cmPerPixelY;
+    lifted_.moves.emplace_back(cx, cy);
+    lifted_.firstX += cx;
+    lifted_.firstY += cy;
+    g.minX += cx;
+    g.maxX += cx;
+    g.minY += cy;
+    g.maxY += cy;
+    if (!lifted_.picture.isNull()) {
+        const QRect from(lifted_.at + lifted_.shift, lifted_.picture.size());
+        lifted_.shift += QPoint(dx, dy);
+        const QRect to(lifted_.at + lifted_.shift, lifted_.picture.size());
+        QPainter painter(&screen_.buffers().backBuffer);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(from.topLeft(), lifted_.under, from);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(to.topLeft(), lifted_.picture);
+        screen_.changed(clientArea(from) + clientArea(to));
+    }
+    groupAutoScroll();
+}
+
+// The lifted group is put down: its tiles make the drag's moves, and the board is drawn as
+// the last move's redraw draws it. Without a move the board is as it was.
+void BoardInteraction::landGroup() {
+    if (lifted_.group == nullptr) {
+        return;
+    }
+    LiftedGroup lifted = std::move(lifted_);
+    lifted_ = LiftedGroup{};
+    if (doc_ == nullptr || !doc_->board.contains(lifted.group)) {
+        return;
+    }
+    BoardBuffers& buffers = screen_.buffers();
+    const QRect shown(lifted.at + lifted.shift, lifted.picture.size());
+    if (lifted.moves.empty()) {
+        buffers.backBuffer = std::move(lifted.before);
+        screen_.changed(clientArea(shown));
+        return;
+    }
+    buffers.backBuffer = std::move(lifted.under);
+    screen_.changed(clientArea(shown));
+    TileGroup& g = *lifted.group;
+    g.minX = lifted.box[0];
+    g.maxX = lifted.box[1];
+    g.minY = lifted.box[2];
+    g.maxY = lifted.box[3];
+    moveGroupInSteps(*doc_, g, lifted.moves);
+    screen_.changed(redrawAroundGroup(buffers, *doc_, &g, true));
+}
+
 // A new tile of `kind` from the palette or a function key, at a client pixel.
 bool BoardInteraction::placeNewTile(std::int32_t kind, int x, int y) {
     finishEdit();
@@ -547,6 +644,10 @@ void BoardInteraction::leftButtonDown(int x, int y) {
         }
         grabOffset_ = QPoint(p.x, p.y) - lastMouse_;
         dragIsTile_ = false;
+        setDragging(true);
+        refreshTileStep();
+        liftGroup();
+        return;
     } else {
         const Tile* tile = sel_.currentTile;
         if (tile == nullptr) {
@@ -570,10 +671,12 @@ void BoardInteraction::mouseMove(int x, int y) {
     }
     pointer_ = QPoint(x, y) + grabOffset_;
     if (selectedMultiGroup()) {
+        const bool lifted = lifted_.group == sel_.currentGroup;
         const Tile& first = *sel_.currentGroup->tiles.front();
-        const BoardPixel p = boardToPixel(doc_->view, first.x, first.y);
+        const BoardPixel p = boardToPixel(doc_->view, lifted ? lifted_.firstX : first.x,
+                                          lifted ? lifted_.firstY : first.y);
         if (p.onBoard) {
-            groupMoveStep(pointer_.x() - p.x, pointer_.y() - p.y);
+            dragGroupStep(pointer_.x() - p.x, pointer_.y() - p.y);
         }
         return;
     }
@@ -728,6 +831,7 @@ void BoardInteraction::rightButtonDown(int x, int y, bool shift) {
     if (!doc_ || !selectedTile()) {
         return;
     }
+    landGroup();
     if (sel_.groupMode && sel_.currentGroup != nullptr && sel_.currentGroup->count() >= 2) {
         return;
     }
@@ -753,6 +857,7 @@ void BoardInteraction::keyDown(BoardKey key, bool shift) {
     if (!doc_) {
         return;
     }
+    landGroup(); // a key during a drag finds the tiles where the picture shows them
     switch (key) {
     case BoardKey::Space:
         if (rotateCurrentTile(*doc_, sel_, shift, [this](const Tile& old) {
@@ -864,6 +969,9 @@ void BoardInteraction::timerTick() {
     }
     if (sel_.groupMode && (sel_.currentGroup == nullptr || sel_.currentGroup->selected == 0)) {
         return;
+    }
+    if (lifted_.group != nullptr) {
+        return; // the outline would be drawn where the tiles were
     }
     if (selectedMultiGroup()) {
         screen_.changed(blinkGroupOutline(screen_.buffers(), *doc_, sel_.currentGroup));

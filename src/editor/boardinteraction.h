@@ -6,10 +6,14 @@
 #include "editor/edithistory.h"
 #include "editor/shell.h"
 
+#include <QImage>
 #include <QPoint>
+#include <QRegion>
 
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace pavelora {
 
@@ -98,6 +102,26 @@ private:
         std::vector<double> values;
     };
 
+    // A group dragged with the mouse: its picture moves, its tiles stay where they were
+    // until it is put down (or something else needs them), when they make every move of
+    // the drag at once and the board is drawn as after the last move.
+    struct LiftedGroup {
+        TileGroup* group = nullptr;
+        QImage before; // the back buffer as it was before the lift
+        QImage under;  // the back buffer with the group erased
+        QImage picture;
+        QPoint at;           // the picture's corner before any move, buffer pixels
+        QPoint shift;        // pixels moved so far
+        double firstX = 0.0; // the first tile's position as moved so far
+        double firstY = 0.0;
+        double box[4] = {0.0, 0.0, 0.0, 0.0};         // the group's box before the moves
+        std::vector<std::pair<double, double>> moves; // centimetres, as moveGroup takes them
+    };
+
+    void liftGroup();
+    void dragGroupStep(int dx, int dy);
+    void landGroup();
+    QRegion clientArea(const QRect& bufferArea) const;
     void beginTileEdit(const Tile& old, const QString& name);
     void beginGroupEdit();
     void setDragging(bool on);
@@ -129,6 +153,7 @@ private:
     EditHistory& history_;
     Document* doc_ = nullptr;
     PendingEdit pending_;
+    LiftedGroup lifted_;
     Selection sel_;
     bool dragging_ = false;
     bool dragIsTile_ = false;

@@ -20,7 +20,16 @@ void EditorScreen::showBoard(Document& doc) {
 
 void EditorScreen::redrawBoard(Document& doc) {
     rebuildView(doc.view, doc.view.zoom);
-    showBoard(doc);
+    // Boards this big take a good fifth of a second to draw: the progress window shows it.
+    constexpr int ProgressTiles = 50000;
+    if (doc.board.tileCount() < ProgressTiles) {
+        showBoard(doc);
+        return;
+    }
+    (void)createBoardBuffers(buffers_, doc.view);
+    (void)redrawAllTiles(buffers_, doc, &shell_.progress());
+    shell_.closeProgress();
+    repaintAll();
 }
 
 void EditorScreen::repaintChanged() {

@@ -299,15 +299,17 @@ void paintImageTiles(QImage& image, const Document& doc, const DevicePlacement& 
     if (withPattern) {
         EllipseStamps ellipses;
         StampPatternSink sink(target, inner, painter, ellipses);
+        ShapeRegions outlines; // the region of tileDeviceRegion, made once per shape
         for (const auto& group : doc.board.groups) {
             for (const auto& tile : group->tiles) {
-                if (!kindHasPairPattern(tile->kind)) {
+                if (!kindHasPairPattern(tile->kind) || tile->outline.edges.empty()) {
                     continue;
                 }
                 const QRegion clip =
-                    tileDeviceRegion(*tile, placement.originX,
-                                     placement.originY + placement.imageHeight, placement.scale,
-                                     placement.ppcX, placement.ppcY)
+                    outlines
+                        .region(tileDevicePolygon(*tile, placement.originX,
+                                                  placement.originY + placement.imageHeight,
+                                                  placement.scale, placement.ppcX, placement.ppcY))
                         .intersected(image.rect());
                 if (clip.isEmpty()) {
                     continue;

@@ -40,6 +40,11 @@ QImage renderJpegOutlines(const Document& doc, const JpegSettings& settings);
 // image height); every row steps it by 1. `progress` may be null.
 void readJpegRow(const QImage& image, unsigned char* row, int y, Progress* progress);
 
+// The compressor reads the image's 32-bit rows as they lie where the library can (they
+// give the same file); with plain rows on, every row goes through readJpegRow: the way
+// tests set the files against. Off by default.
+void usePlainJpegRows(bool on);
+
 // Compresses the image into a baseline JFIF file with the density in dots per inch, one
 // row at a time. Returns 1, or -1 when compression failed (the partly written file is
 // left), -2 when the file could not be opened (nothing is written), -3 when the row buffer

@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
 
 namespace pavelora {
 
@@ -106,6 +109,220 @@ QRect paintTile(QPainter& painter, const Document& doc, const Tile& tile, const 
     return drawn | pattern.intersected(patternClip.boundingRect());
 }
 
+// The elements of a tile's pair pattern as they would be drawn, kept to be drawn later.
+class RecordingSink final : public PatternSink {
+public:
+    struct Element {
+        bool isEllipse = false;
+        bool filled = false;
+        QRgb colour = 0;
+        QRect box;
+        QPolygon corners;
+    };
+
+    void ellipse(const QRect& box, QRgb colour, bool filled) override {
+        elements.push_back({true, filled, colour, box, {}});
+    }
+    void wedge(const QPolygon& corners, QRgb colour) override {
+        elements.push_back({false, true, colour, {}, corners});
+    }
+
+    std::vector<Element> elements;
+};
+
+struct KeyHash {
+    std::size_t operator()(const std::vector<std::int32_t>& key) const {
+        std::uint64_t h = 1469598103934665603ULL;
+        for (const std::int32_t v : key) {
+            h = (h ^ static_cast<std::uint32_t>(v)) * 1099511628211ULL;
+        }
+        return static_cast<std::size_t>(h);
+    }
+};
+
+// Draws tiles as paintTile does, from pictures of whole tiles. Every pixel that paintTile
+// sets depends only on integer coordinates (polygon corners, ellipse boxes, the outline that
+// cuts the pattern) and colours; measured from the tile's pixel these are the same for most
+// tiles of one kind and direction. Such a tile is drawn once into a picture with a
+// transparent background, and every tile with the same coordinates gets a copy of it at its
+// own pixel. Drawing is without antialiasing, so each pixel of the picture is either
+// untouched or opaque and the copy sets exactly the pixels the drawing would.
+} // namespace
+
+struct TileStamps {
+    struct Stamp {
+        QImage image;
+        QPoint offset; // of the picture's corner from the tile's pixel
+    };
+    // Kept across redraws; a board of many shapes starts afresh now and then.
+    static constexpr std::size_t MostStamps = 20000;
+    std::unordered_map<std::vector<std::int32_t>, Stamp, KeyHash> stamps;
+};
+
+namespace {
+
+class StampPainter {
+public:
+    using Stamp = TileStamps::Stamp;
+
+    StampPainter(QPainter& painter, const Document& doc, const QRegion* clip, BoardBuffers& buffers)
+        : painter_(painter), doc_(doc), screen_(doc.view), clip_(clip),
+          buffer_(bufferRect(doc.view)) {
+        if (!buffers.stamps) {
+            buffers.stamps = std::make_shared<TileStamps>();
+        }
+        stamps_ = &buffers.stamps->stamps;
+        setClip();
+        painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+
+    void paint(const Tile& tile) {
+        const View& view = doc_.view;
+        const TileSet& tileSet = *doc_.tileSet;
+        const Rgb* base = kindColour(tileSet, tile.kind);
+        if (base == nullptr) {
+            return; // paintTile draws nothing either
+        }
+        const std::int32_t Xt = screen_.boxX(tile.x);
+        const std::int32_t Yt = view.boardPixelHeight - screen_.boxY(tile.y);
+        const double scale = view.tileSizeRatio * view.zoom;
+        key_.clear();
+        key_.push_back(tile.kind);
+        key_.push_back(static_cast<std::int32_t>(qRgb(base->red, base->green, base->blue)));
+        polygons_.clear();
+        faces_.clear();
+        for (int i = 0; i < tile.decorationCount(); ++i) {
+            auto polygon = buildPixelPolygon(&tile.decorations[static_cast<std::size_t>(i)], Xt, Yt,
+                                             scale, view, tileSet);
+            if (!polygon) {
+                key_.push_back(-1);
+                continue;
+            }
+            polygon->points.translate(-Xt, -Yt);
+            pushPolygon(polygon->points);
+            std::int64_t bits = 0;
+            static_assert(sizeof(bits) == sizeof(polygon->shade));
+            std::memcpy(&bits, &polygon->shade, sizeof(bits));
+            key_.push_back(static_cast<std::int32_t>(bits));
+            key_.push_back(static_cast<std::int32_t>(bits >> 32));
+            polygons_.push_back(std::move(*polygon));
+            faces_.push_back(i == 0);
+        }
+        outline_.clear();
+        pattern_.elements.clear();
+        if (doc_.patternOn != 0 && kindHasPairPattern(tile.kind) && !tile.outline.edges.empty()) {
+            outline_ = tilePixelPolygon(tile, view, 0, view.boardPixelHeight, 1.0);
+            outline_.translate(-Xt, -Yt);
+            key_.push_back(-2);
+            pushPolygon(outline_);
+            drawPairPattern(pattern_, tile, tileSet, view.tileSizeRatio, screen_);
+            for (auto& e : pattern_.elements) {
+                key_.push_back(e.isEllipse ? (e.filled ? -3 : -4) : -5);
+                key_.push_back(static_cast<std::int32_t>(e.colour));
+                if (e.isEllipse) {
+                    e.box.translate(-Xt, -Yt);
+                    key_.insert(key_.end(), {e.box.x(), e.box.y(), e.box.width(), e.box.height()});
+                } else {
+                    e.corners.translate(-Xt, -Yt);
+                    pushPolygon(e.corners);
+                }
+            }
+        }
+        auto found = stamps_->find(key_);
+        if (found == stamps_->end()) {
+            if (stamps_->size() >= TileStamps::MostStamps) {
+                stamps_->clear();
+            }
+            found = stamps_->emplace(key_, makeStamp(*base)).first;
+        }
+        const Stamp& stamp = found->second;
+        if (stamp.image.isNull()) {
+            return;
+        }
+        const QPoint at(Xt + stamp.offset.x(), Yt + stamp.offset.y());
+        if (!buffer_.contains(QRect(at, stamp.image.size()))) {
+            // Where a shape crosses the edge of the picture, the painter simplifies the
+            // round joins of pens outside: such a tile is drawn on its own.
+            paintTile(painter_, doc_, tile, clip_);
+            setClip();
+            return;
+        }
+        painter_.drawImage(at, stamp.image);
+    }
+
+private:
+    void setClip() {
+        if (clip_ != nullptr) {
+            painter_.setClipRegion(clip_->intersected(buffer_));
+        } else {
+            painter_.setClipRect(buffer_);
+        }
+    }
+
+    void pushPolygon(const QPolygon& polygon) {
+        key_.push_back(static_cast<std::int32_t>(polygon.size()));
+        for (const QPoint& p : polygon) {
+            key_.push_back(p.x());
+            key_.push_back(p.y());
+        }
+    }
+
+    // The tile drawn as paintTile draws it, at coordinates measured from the tile's pixel.
+    Stamp makeStamp(Rgb base) const {
+        QRect bounds;
+        for (const PixelPolygon& polygon : polygons_) {
+            bounds |= polygon.points.boundingRect();
+        }
+        for (const auto& e : pattern_.elements) {
+            bounds |= e.isEllipse ? e.box.normalized() : e.corners.boundingRect();
+        }
+        if (bounds.isEmpty() && polygons_.empty()) {
+            return {};
+        }
+        // Wide pens reach a pixel or two beyond the corners.
+        bounds.adjust(-4, -4, 4, 4);
+        Stamp stamp;
+        stamp.offset = bounds.topLeft();
+        stamp.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        stamp.image.fill(Qt::transparent);
+        const QPoint shift = -bounds.topLeft();
+        QPainter painter(&stamp.image);
+        startPainter(painter);
+        for (std::size_t i = 0; i < polygons_.size(); ++i) {
+            const QColor fill = toQColor(faces_[i] ? base : shadeColour(polygons_[i], base));
+            painter.setPen(solidPen(fill, 1));
+            painter.setBrush(QBrush(fill));
+            painter.drawPolygon(polygons_[i].points.translated(shift));
+        }
+        if (!pattern_.elements.empty()) {
+            painter.setClipRegion(QRegion(outline_.translated(shift), Qt::OddEvenFill));
+            PainterPatternSink sink(painter);
+            for (const auto& e : pattern_.elements) {
+                if (e.isEllipse) {
+                    sink.ellipse(e.box.translated(shift), e.colour, e.filled);
+                } else {
+                    sink.wedge(e.corners.translated(shift), e.colour);
+                }
+            }
+        }
+        return stamp;
+    }
+
+    QPainter& painter_;
+    const Document& doc_;
+    const ScreenMapping screen_;
+    const QRegion* clip_;
+    const QRect buffer_;
+    std::vector<std::int32_t> key_;
+    std::vector<PixelPolygon> polygons_;
+    std::vector<bool> faces_; // the polygon is the inner face (drawn in the kind colour)
+    QPolygon outline_;
+    RecordingSink pattern_;
+    std::unordered_map<std::vector<std::int32_t>, Stamp, KeyHash>* stamps_;
+};
+
+bool plainDrawing = false;
+
 // The changed part of the buffer as the window shows it: in client coordinates, cut to the
 // visible board.
 QRegion clientRegion(const View& view, const QRegion& region) {
@@ -131,6 +348,10 @@ void eraseRegion(QPainter& painter, const BoardBuffers& buffers, const QRegion& 
 }
 
 } // namespace
+
+void usePlainTileDrawing(bool on) {
+    plainDrawing = on;
+}
 
 QRect bufferRect(const View& view) {
     return {0, 0, view.boardPixelWidth, view.boardPixelHeight};
@@ -178,7 +399,7 @@ QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
     return clientRegion(doc.view, changed);
 }
 
-QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc) {
+QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc, Progress* progress) {
     if (doc.board.groups.empty()) {
         return {};
     }
@@ -191,9 +412,23 @@ QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc) {
     {
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
+        StampPainter stamps(painter, doc, nullptr, buffers);
+        constexpr int ProgressStep = 4096;
+        int drawn = 0;
+        if (progress != nullptr) {
+            progress->setText(QStringLiteral("ボード再描画中"));
+            progress->start(doc.board.tileCount());
+        }
         for (const auto& group : doc.board.groups) {
             for (const auto& tile : group->tiles) {
-                paintTile(painter, doc, *tile, nullptr);
+                if (progress != nullptr && ++drawn % ProgressStep == 0) {
+                    progress->step(ProgressStep);
+                }
+                if (plainDrawing) {
+                    paintTile(painter, doc, *tile, nullptr);
+                } else {
+                    stamps.paint(*tile);
+                }
             }
             group->region = groupProximityRegion(*group, doc.view);
         }
@@ -216,15 +451,25 @@ QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile*
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         eraseRegion(painter, buffers, region);
+        StampPainter stamps(painter, doc, &region, buffers);
+        // Each group is asked only for its tiles near the moved one, in the group's order.
+        std::vector<Tile*> near;
         for (const auto& group : doc.board.groups) {
-            for (const auto& other : group->tiles) {
-                if (other.get() == tile && !includeSelf) {
+            near.clear();
+            tilesInBox(doc, *group, tile->x - reach, tile->y - reach, tile->x + reach,
+                       tile->y + reach, near);
+            for (const Tile* other : near) {
+                if (other == tile && !includeSelf) {
                     continue;
                 }
                 const double dx = other->x - tile->x;
                 const double dy = other->y - tile->y;
                 if (std::sqrt(dx * dx + dy * dy) < reach) {
-                    paintTile(painter, doc, *other, &region);
+                    if (plainDrawing) {
+                        paintTile(painter, doc, *other, &region);
+                    } else {
+                        stamps.paint(*other);
+                    }
                 }
             }
         }
@@ -246,6 +491,7 @@ QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const Tile
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         eraseRegion(painter, buffers, region);
+        StampPainter stamps(painter, doc, &region, buffers);
         // Nearness depends only on the tile's group, so it is asked once per group.
         const TileGroup* asked = nullptr;
         bool near = false;
@@ -259,12 +505,48 @@ QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const Tile
                     near = groupsNear(*group, *tile);
                 }
                 if (near) {
-                    paintTile(painter, doc, *tile, &region);
+                    if (plainDrawing) {
+                        paintTile(painter, doc, *tile, &region);
+                    } else {
+                        stamps.paint(*tile);
+                    }
                 }
             }
         }
     }
     return clientRegion(view, region);
+}
+
+QImage drawGroupPicture(BoardBuffers& buffers, const Document& doc, const TileGroup& group,
+                        QPoint& topLeft) {
+    if (group.tiles.empty() || !canDraw(buffers, doc)) {
+        return {};
+    }
+    const View& view = doc.view;
+    const ScreenMapping screen(view);
+    // Every tile's drawing lies within its reach of its position, wide pens a few pixels more.
+    const double reach = view.tileSizeRatio * doc.tileSet->extent;
+    const QRect box(QPoint(screen.boxX(group.minX - reach) - 4,
+                           view.boardPixelHeight - screen.boxY(group.maxY + reach) - 4),
+                    QPoint(screen.boxX(group.maxX + reach) + 4,
+                           view.boardPixelHeight - screen.boxY(group.minY - reach) + 4));
+    const QRect area = box.intersected(bufferRect(view));
+    if (area.isEmpty()) {
+        return {};
+    }
+    QImage picture(area.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        startPainter(painter);
+        painter.translate(-area.topLeft());
+        StampPainter stamps(painter, doc, nullptr, buffers);
+        for (const auto& tile : group.tiles) {
+            stamps.paint(*tile);
+        }
+    }
+    topLeft = area.topLeft();
+    return picture;
 }
 
 QRegion blinkSelectedTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/board/board.h"
+#include "core/progress.h"
 
 #include <QImage>
 #include <QRect>
 #include <QRegion>
 
 #include <cstdint>
+#include <memory>
 
 namespace pavelora {
 
@@ -18,11 +20,15 @@ namespace pavelora {
 // thereby changed (client coordinates, already cut to the visible board rectangle), so that
 // the window repaints exactly that part from the buffer; an empty region when nothing on the
 // screen changed.
+struct TileStamps;
+
 struct BoardBuffers {
     QImage boardBuffer; // Format_RGB32, boardPixelWidth x boardPixelHeight
     QImage backBuffer;
     std::int32_t blinkPhase = 1; // 1: the next blink is white
     std::int32_t groupBlinkPhase = 1;
+    // Pictures of tiles that the redraws copy (see usePlainTileDrawing).
+    std::shared_ptr<TileStamps> stamps;
 };
 
 // The buffer rectangle (0, 0)-(W, H) and the visible board rectangle in client
@@ -44,9 +50,17 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 [[nodiscard]] QRegion drawTile(BoardBuffers& buffers, const Document& doc, const Tile* tile,
                                const QRegion* clip = nullptr);
 
+// The redraws below draw tiles from pictures of whole tiles, each made once per redraw for
+// the tiles of one shape, and set the same pixels as drawing each tile on its own would.
+// With plain drawing on they draw each tile on its own: the way tests and benchmarks set
+// the pictures against. Off by default.
+void usePlainTileDrawing(bool on);
+
 // Draws every tile in display order over the back buffer's current contents and rebuilds
-// each group's proximity region (also without buffers).
-[[nodiscard]] QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc);
+// each group's proximity region (also without buffers). A progress display, when given,
+// counts the tiles drawn.
+[[nodiscard]] QRegion redrawAllTiles(BoardBuffers& buffers, Document& doc,
+                                     Progress* progress = nullptr);
 
 // After a tile moved, turned or appeared (or before it goes): the tile's surroundings,
 // enlarged a little beyond its outline, are erased to the board colour and every tile near
@@ -60,6 +74,12 @@ void releaseBoardBuffers(BoardBuffers& buffers);
 // group.
 [[nodiscard]] QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc,
                                         const TileGroup* group, bool includeSelf);
+
+// The group's own tiles drawn as the redraws draw them, on a transparent picture of the
+// part of the buffer they cover, whose corner is put in `topLeft` (buffer pixels): what a
+// dragged group shows while it moves. Null for an empty group or without buffers.
+QImage drawGroupPicture(BoardBuffers& buffers, const Document& doc, const TileGroup& group,
+                        QPoint& topLeft);
 
 // One blink step of the selected tile: when the tile is the current one its outline is
 // drawn in white or black, alternately on successive calls.

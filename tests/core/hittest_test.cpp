@@ -1,3 +1,5 @@
+#include "core/board/restore.h"
+#include "core/tiling/generator.h"
 #include "fixture.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@
 
 using namespace pavelora;
 using pavelora::test::BoardFixture;
+using pavelora::test::looseGroup;
 
 namespace {
 
@@ -88,4 +91,114 @@ TEST(Regions, GroupsNearWhenEnlargedPolygonsShareAPixel) {
               v.boardOriginX);
     EXPECT_EQ(tileRegion(*edge, v, v.boardOriginX, bottom, 1.0).boundingRect().left(),
               v.boardOriginX);
+}
+
+// The grid that finds the tiles near a pixel follows every change of the board: the hit test
+// through it gives the tile that walking every tile gives, on random pixels, after each kind
+// of edit of a big joined group and of a big group of overlapping loose tiles.
+TEST(TileAtPixel, TheGridAnswersAsTheWalkThroughEveryEdit) {
+    BoardFixture f(setcode::PenroseNo1);
+    f.doc.view.tileSizeRatio = 0.5;
+    TileGroup* patch =
+        layPatch(f.doc, generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 600), 10.0, 14.0);
+    // Tiles 0.3 cm apart overlap: within the group the later one is on top.
+    TileGroup* loose = looseGroup(f.doc, kind::Kaite, 60, 3.0, 6.0);
+    for (int i = 0; i < loose->count(); ++i) {
+        Tile& t = *loose->tiles[static_cast<std::size_t>(i)];
+        const double dx = -0.7 * i;
+        t.x += dx;
+        for (TileEdge& e : t.outline.edges) {
+            e.x1 += dx;
+            e.x2 += dx;
+        }
+        t.edgeIndex = buildEdgeIndex(t.outline, f.doc.directionCount());
+    }
+    rebuildGroup(f.doc, *loose);
+
+    std::mt19937 random(7);
+    const View& v = f.doc.view;
+    std::uniform_int_distribution<int> px(v.boardOriginX, v.boardOriginX + v.boardPixelWidth);
+    std::uniform_int_distribution<int> py(v.boardOriginY, v.boardOriginY + v.boardPixelHeight);
+    int hits = 0;
+    const auto agree = [&](const char* after) {
+        for (int i = 0; i < 3000; ++i) {
+            const int x = px(random);
+            const int y = py(random);
+            Tile* walked = tileAtPixelWalking(f.doc, x, y);
+            ASSERT_EQ(tileAtPixel(f.doc, x, y), walked) << after << " at " << x << ", " << y;
+            hits += walked != nullptr;
+        }
+    };
+    agree("laying");
+    moveGroup(f.doc, *patch, 1.234567, -0.7654321);
+    agree("a group move");
+    const std::vector<double> before = recordCoordinates(f.doc.board, 0);
+    std::vector<double> values = before;
+    exchangeCoordinates(f.doc, 0, values); // back to the patch as laid
+    agree("an undone move");
+    bringTileToTop(*loose, loose->tiles[5].get());
+    agree("a tile brought to the top of its group");
+    bringGroupToTop(f.doc.board, patch);
+    agree("a group brought to the top");
+    // A tile taken out, then put back as before.
+    const int place = 17;
+    const TileState record = recordTile(*patch, place);
+    removeTileAt(f.doc, groupIndexOf(f.doc.board, patch), place);
+    agree("a tile removed");
+    ASSERT_TRUE(restoreTileAt(f.doc, groupIndexOf(f.doc.board, patch), place, false, record));
+    agree("a tile restored");
+    Selection sel;
+    ASSERT_TRUE(detachTile(f.doc, sel, patch->tiles[40].get()));
+    agree("a detach");
+    removeTile(f.doc, loose->tiles[30].get());
+    agree("a deletion");
+    // The detached tile, turned and joined back where it was.
+    Tile* detached = sel.currentTile;
+    ASSERT_TRUE(moveCurrentTileByPixels(f.doc, sel, 2, 1));
+    ASSERT_TRUE(rotateCurrentTile(f.doc, sel, true));
+    ASSERT_TRUE(rotateCurrentTile(f.doc, sel, false));
+    EXPECT_NE(sel.currentTile, detached);
+    agree("a nudge and two turns");
+    ASSERT_TRUE(joinCurrentTile(f.doc, sel));
+    agree("a join");
+    EXPECT_GT(hits, 3000); // most pixels of the board's middle lie on the patch
+}
+
+// Group regions made from one region per shape and united in one pass hold exactly the
+// pixels of the tiles' own regions united one by one: patches of every set with a pattern
+// and a group of loose tiles over the board's edge, at several zooms and enlargements.
+TEST(Regions, MadeByShapeAndUnitedInOnePassAsTileByTile) {
+    for (const std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+        for (const double zoom : {0.5, 2.0}) {
+            BoardFixture f(set);
+            f.doc.view.tileSizeRatio = 0.4;
+            rebuildView(f.doc.view, zoom);
+            const Patch patch =
+                generatePatch(set, PatchSeed::Sun, set == setcode::PenroseNo3 ? 120 : 500);
+            const TileGroup* group = layPatch(f.doc, patch, 8.0, 10.0);
+            const TileGroup* loose = looseGroup(f.doc, patch.tiles[1].kind, 80, -0.5, 0.2);
+            for (const TileGroup* g : {group, loose}) {
+                std::vector<QRegion> fast;
+                fast.push_back(groupProximityRegion(*g, f.doc.view));
+                for (const double factor : {1.0, 1.3}) {
+                    fast.push_back(
+                        groupRegion(*g, f.doc.view, 0, f.doc.view.boardPixelHeight, factor));
+                }
+                usePlainRegions(true);
+                std::vector<QRegion> plain;
+                plain.push_back(groupProximityRegion(*g, f.doc.view));
+                for (const double factor : {1.0, 1.3}) {
+                    plain.push_back(
+                        groupRegion(*g, f.doc.view, 0, f.doc.view.boardPixelHeight, factor));
+                }
+                usePlainRegions(false);
+                for (std::size_t i = 0; i < fast.size(); ++i) {
+                    EXPECT_FALSE(plain[i].isEmpty());
+                    EXPECT_TRUE(fast[i].xored(plain[i]).isEmpty())
+                        << "set " << set << " zoom " << zoom << " region " << i;
+                    EXPECT_EQ(fast[i].boundingRect(), plain[i].boundingRect());
+                }
+            }
+        }
+    }
 }

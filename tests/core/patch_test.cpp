@@ -176,6 +176,18 @@ struct Assembly {
                 }
             }
         }
+        // Brought up to date join by join, the boundary is the one built from the tiles.
+        const EdgeIndex built =
+            buildGroupBoundary(const_cast<TileGroup&>(group), f.doc.directionCount());
+        ASSERT_EQ(group.boundary.count(), built.count());
+        for (std::size_t r = 0; r < built.rows.size(); ++r) {
+            const EdgeRow& kept = group.boundary.rows[r];
+            ASSERT_EQ(kept.y, built.rows[r].y);
+            ASSERT_EQ(kept.edges.size(), built.rows[r].edges.size());
+            for (std::size_t k = 0; k < kept.edges.size(); ++k) {
+                EXPECT_EQ(kept.edges[k].source, built.rows[r].edges[k].source);
+            }
+        }
         // The group's boundary holds exactly the free edges.
         for (const EdgeRow& row : group.boundary.rows) {
             free -= static_cast<int>(row.edges.size());

@@ -1,4 +1,5 @@
 #include "core/geometry/tilebuilder.h"
+#include "core/tiling/generator.h"
 #include "fakeshell.h"
 
 using namespace pavelora;
@@ -179,4 +180,88 @@ TEST_F(Interaction, ScrollAndWheel) {
     v.verticalScrollActive = 0;
     board.wheel(120);
     EXPECT_EQ(v.boardOriginY, v.maxOriginY - 10 - 5 * v.lineStepY);
+}
+
+// A group dragged with the mouse moves as a picture and makes its moves when put down; the
+// same moves made one arrow key at a time redraw the board after each. Both end with the
+// same tiles, bit for bit, and the same board picture, pixel for pixel, other tiles lying
+// under the group's path and beside it. A press and release without a move changes nothing.
+TEST(GroupDrag, AsTheSameMovesMadeStepByStep) {
+    struct Board {
+        test::FakeShell shell;
+        Editor editor{shell, test::EditorHarness::PxPerMm, test::EditorHarness::PxPerMm};
+        Board() {
+            editor.resized(1400, 900);
+            shell.newChoices.push_back(NewDocumentChoice{setcode::PenroseNo1, 60002});
+            editor.invokeMenuCommand(cmd::New);
+            Document& doc = *editor.document();
+            doc.view.tileSizeRatio = 0.6;
+            layPatch(doc, generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 300), 15.0, 14.0);
+            for (int i = 0; i < 6; ++i) {
+                const BoardPixel p = boardToPixel(doc.view, 21.0 + 0.7 * i, 14.0 + 0.4 * i);
+                placeTile(doc, kind::Kaite, i, p.x, p.y);
+            }
+            editor.executeCommand(cmd::PatternOff); // drawn whole
+            editor.executeCommand(cmd::PatternOn);
+            editor.executeCommand(cmd::GroupMode);
+            const QPoint p = first();
+            editor.board().leftButtonUp(p.x(), p.y()); // the patch selected, on top
+        }
+        const TileGroup& group() { return *editor.document()->board.groups.back(); }
+        QPoint first() {
+            const Tile& t = *editor.document()->board.groups.front()->tiles.front();
+            const BoardPixel p = boardToPixel(editor.document()->view, t.x, t.y);
+            return {p.x, p.y};
+        }
+        QPoint groupFirst() {
+            const Tile& t = *group().tiles.front();
+            const BoardPixel p = boardToPixel(editor.document()->view, t.x, t.y);
+            return {p.x, p.y};
+        }
+    };
+    Board keys;
+    Board mouse;
+    ASSERT_EQ(keys.group().count(), 300);
+    const QImage start = mouse.editor.board().picture().image->copy();
+    const QPoint from = mouse.groupFirst();
+    mouse.editor.board().leftButtonDown(from.x(), from.y());
+    ASSERT_TRUE(mouse.editor.board().dragging());
+    mouse.editor.board().leftButtonUp(from.x(), from.y());
+    EXPECT_EQ(*mouse.editor.board().picture().image, start) << "a press and release";
+
+    // Arrow keys move the group right by a step each, the mouse follows step by step.
+    std::vector<QPoint> steps;
+    for (int i = 0; i < 7; ++i) {
+        keys.editor.board().keyDown(BoardKey::Right, false);
+        keys.editor.board().keyUp(BoardKey::Right);
+        steps.push_back(keys.groupFirst());
+    }
+    ASSERT_NE(steps.front(), from);
+    mouse.editor.board().leftButtonDown(from.x(), from.y());
+    for (const QPoint& p : steps) {
+        mouse.editor.board().mouseMove(p.x(), p.y());
+    }
+    EXPECT_EQ(mouse.groupFirst(), from) << "the tiles wait for the release";
+    mouse.editor.board().leftButtonUp(steps.back().x(), steps.back().y());
+    const TileGroup& a = keys.group();
+    const TileGroup& b = mouse.group();
+    ASSERT_EQ(a.count(), b.count());
+    for (int i = 0; i < a.count(); ++i) {
+        const Tile& s = *a.tiles[static_cast<std::size_t>(i)];
+        const Tile& t = *b.tiles[static_cast<std::size_t>(i)];
+        ASSERT_TRUE(s.x == t.x && s.y == t.y) << "tile " << i;
+        for (std::size_t e = 0; e < s.outline.edges.size(); ++e) {
+            const TileEdge& p = s.outline.edges[e];
+            const TileEdge& q = t.outline.edges[e];
+            ASSERT_TRUE(p.x1 == q.x1 && p.y1 == q.y1 && p.x2 == q.x2 && p.y2 == q.y2);
+        }
+    }
+    EXPECT_TRUE(a.minX == b.minX && a.maxX == b.maxX && a.minY == b.minY && a.maxY == b.maxY);
+    EXPECT_EQ(a.region, b.region);
+    EXPECT_EQ(a.boundary.count(), b.boundary.count());
+    EXPECT_EQ(*mouse.editor.board().picture().image, *keys.editor.board().picture().image);
+    EXPECT_NE(*mouse.editor.board().picture().image, start);
+    // One change on the undo stack, taken back whole.
+    ASSERT_TRUE(mouse.editor.invokeMenuCommand(cmd::Undo));
+    EXPECT_EQ(mouse.groupFirst(), from);
 }

@@ -177,3 +177,42 @@ TEST(PrintLayout, TheBoardFillsTheWidthOrTheHeightCentredAcrossWithinTheMargins)
             << board;
     }
 }
+
+// The export picture is the one made with every pattern clip made tile by tile; rows handed
+// to the library as the image holds them give the file that rows copied out as red, green
+// and blue give, byte for byte: a rendered patch at two qualities, and a picture with every
+// colour value in it whose alpha is not opaque.
+TEST(JpegExport, RowsAsTheyLieWriteTheSameFile) {
+    QTemporaryDir dir;
+    RenderFixture f(setcode::PenroseNo1);
+    f.doc.view.tileSizeRatio = 0.5;
+    layPatch(f.doc, generatePatch(setcode::PenroseNo1, PatchSeed::Sun, 400), 10.0, 14.0);
+    QImage colours(256, 300, QImage::Format_ARGB32);
+    for (int y = 0; y < colours.height(); ++y) {
+        for (int x = 0; x < colours.width(); ++x) {
+            colours.setPixel(x, y, qRgba(x, (x * 7 + y) % 256, y % 256, (x + y) % 256));
+        }
+    }
+    // The patterns cut by outline regions made once per shape: the picture of regions made
+    // tile by tile.
+    usePlainRegions(true);
+    const QImage plainPicture = renderJpegImage(f.doc, {100, 200, 1});
+    usePlainRegions(false);
+    ASSERT_EQ(renderJpegImage(f.doc, {100, 200, 1}), plainPicture);
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    for (const auto& [image, quality] :
+         {std::pair{renderJpegImage(f.doc, {100, 200, 1}), 100},
+          std::pair{renderJpegImage(f.doc, {100, 200, 1}), 40}, std::pair{colours, 75}}) {
+        const QString direct = dir.filePath(QStringLiteral("direct.jpg"));
+        const QString plain = dir.filePath(QStringLiteral("plain.jpg"));
+        ASSERT_EQ(writeJpeg(image, quality, 200, direct, nullptr), 1);
+        usePlainJpegRows(true);
+        ASSERT_EQ(writeJpeg(image, quality, 200, plain, nullptr), 1);
+        usePlainJpegRows(false);
+        EXPECT_GT(bytes(plain).size(), 1000);
+        EXPECT_EQ(bytes(direct), bytes(plain)) << "quality " << quality;
+    }
+}

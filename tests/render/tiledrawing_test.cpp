@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 #include <span>
 
 using namespace pavelora;
@@ -144,4 +145,56 @@ TEST(RedrawAround, ALowerTilesPatternStaysUnderTheTileAboveIt) {
     // Later groups are drawn over earlier ones.
     EXPECT_EQ(f.buffers.backBuffer.pixel(f.bufferPixel(10.0, 10.1)),
               rgb(f.doc.tileSet->kindColours[0]));
+}
+
+// Redraws made from pictures of whole tiles set every pixel as drawing each tile on its own:
+// whole boards of patches of every set with a pattern, at several zooms and tile sizes, tiles
+// over the board's edges, overlapping loose tiles in one group, then redraws around tiles and
+// groups on both pictures.
+TEST(RedrawFromPictures, EveryPixelAsTilesDrawnOneByOne) {
+    const auto plainAndFast = [](RenderFixture& f, const auto& draw) {
+        BoardBuffers plain;
+        (void)createBoardBuffers(plain, f.doc.view);
+        plain.backBuffer = f.buffers.backBuffer.copy();
+        usePlainTileDrawing(true);
+        draw(plain);
+        usePlainTileDrawing(false);
+        draw(f.buffers);
+        return plain.backBuffer;
+    };
+    for (const std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+        for (const auto& [zoom, size] :
+             {std::pair{1.0, 0.45}, std::pair{0.5, 0.2}, std::pair{2.0, 0.6}}) {
+            RenderFixture f(set);
+            f.doc.view.tileSizeRatio = size;
+            rebuildView(f.doc.view, zoom);
+            (void)createBoardBuffers(f.buffers, f.doc.view);
+            const Patch patch =
+                generatePatch(set, PatchSeed::Sun, set == setcode::PenroseNo3 ? 120 : 400);
+            TileGroup* group = layPatch(f.doc, patch, 10.0, 14.0);
+            // Loose tiles over one another and over the board's corner, in one group.
+            TileGroup* loose = looseGroup(f.doc, patch.tiles[0].kind, 60, 0.1, 0.3);
+            moveGroup(f.doc, *loose, -0.5, 0);
+            const auto what = [&](const char* step) {
+                return ::testing::Message() << "set " << set << " zoom " << zoom << ": " << step;
+            };
+            QImage plain =
+                plainAndFast(f, [&](BoardBuffers& b) { (void)redrawAllTiles(b, f.doc); });
+            ASSERT_EQ(f.buffers.backBuffer, plain) << what("full redraw");
+            std::mt19937 random(3);
+            for (int i = 0; i < 6; ++i) {
+                Tile* t = group->tiles[random() % group->tiles.size()].get();
+                plain = plainAndFast(
+                    f, [&](BoardBuffers& b) { (void)redrawAroundTile(b, f.doc, t, i % 2 == 0); });
+                ASSERT_EQ(f.buffers.backBuffer, plain) << what("around a tile");
+            }
+            plain = plainAndFast(
+                f, [&](BoardBuffers& b) { (void)redrawAroundGroup(b, f.doc, loose, false); });
+            ASSERT_EQ(f.buffers.backBuffer, plain) << what("around a group");
+            moveGroup(f.doc, *group, 0.37, -0.21);
+            plain = plainAndFast(
+                f, [&](BoardBuffers& b) { (void)redrawAroundGroup(b, f.doc, group, true); });
+            ASSERT_EQ(f.buffers.backBuffer, plain) << what("around a moved group");
+        }
+    }
 }

@@ -99,10 +99,75 @@ void recomputeBoundingBox(TileGroup& group) {
     }
 }
 
-void rebuildGroup(const Document& doc, TileGroup& group) {
+int placeInGroup(const TileGroup& group, const Tile* tile) {
+    if (tile == nullptr) {
+        return -1;
+    }
+    const auto fits = [&group, tile] {
+        const std::int32_t p = tile->listPlace;
+        return p >= 0 && p < group.count() &&
+               group.tiles[static_cast<std::size_t>(p)].get() == tile;
+    };
+    if (!fits()) {
+        for (std::size_t i = 0; i < group.tiles.size(); ++i) {
+            group.tiles[i]->listPlace = static_cast<std::int32_t>(i);
+        }
+        if (!fits()) {
+            return -1;
+        }
+    }
+    return tile->listPlace;
+}
+
+namespace {
+
+// Below this many tiles a group is simply walked.
+constexpr int SmallGroup = 48;
+
+bool gridsInUse = true;
+
+} // namespace
+
+void useTileGrids(bool on) {
+    gridsInUse = on;
+}
+
+void tilesInBox(const Document& doc, const TileGroup& group, double minX, double minY, double maxX,
+                double maxY, std::vector<Tile*>& out) {
+    if (group.count() < SmallGroup || !doc.tileSet || !gridsInUse) {
+        for (const auto& tile : group.tiles) {
+            out.push_back(tile.get());
+        }
+        return;
+    }
+    const double cell = doc.view.tileSizeRatio * doc.tileSet->extent;
+    if (!group.grid.built() || group.grid.cellSize() != cell) {
+        group.grid.build(group.tiles, cell);
+    }
+    const std::size_t first = out.size();
+    group.grid.collect(minX, minY, maxX, maxY, out);
+    const auto begin = out.begin() + static_cast<std::ptrdiff_t>(first);
+    for (auto it = begin; it != out.end(); ++it) {
+        placeInGroup(group, *it);
+    }
+    std::sort(begin, out.end(),
+              [](const Tile* a, const Tile* b) { return a->listPlace < b->listPlace; });
+}
+
+namespace {
+
+// Boundary, region and box; the grid is left as it is.
+void rebuildOutlines(const Document& doc, TileGroup& group) {
     group.boundary = buildGroupBoundary(group, doc.directionCount());
     group.region = groupProximityRegion(group, doc.view);
     recomputeBoundingBox(group);
+}
+
+} // namespace
+
+void rebuildGroup(const Document& doc, TileGroup& group) {
+    group.grid.reset();
+    rebuildOutlines(doc, group);
 }
 
 TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile) {
@@ -110,6 +175,8 @@ TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile) {
         return nullptr;
     }
     tile->group = &group;
+    tile->listPlace = group.count();
+    group.grid.insert(tile.get());
     group.tiles.push_back(std::move(tile));
     return &group;
 }
@@ -136,10 +203,65 @@ TileGroup* addTileToGroup(const Document& doc, TileGroup& group, std::unique_ptr
     return &group;
 }
 
+TileGroup* addJoinedTile(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile,
+                         const std::vector<const TileEdge*>& nowJoined) {
+    if (!tile) {
+        return nullptr;
+    }
+    Tile& added = *tile;
+    appendTileRaw(group, std::move(tile));
+    // The boundary as buildGroupBoundary would make it: an index is ordered by its edges'
+    // ends, ties by the order they went in, later first. Taking edges out leaves the others
+    // in their order; the new tile's free edges go in last, as the last tile's would.
+    const std::int32_t directions = doc.directionCount();
+    auto& rows = group.boundary.rows;
+    bool allFound = true;
+    for (const TileEdge* joined : nowJoined) {
+        const double y = std::min(joined->y1, joined->y2);
+        auto row = std::lower_bound(rows.begin(), rows.end(), y,
+                                    [](const EdgeRow& r, double v) { return r.y < v; });
+        if (row == rows.end() || row->y != y) {
+            allFound = false;
+            continue;
+        }
+        auto& edges = row->edges;
+        const auto gone = std::remove_if(edges.begin(), edges.end(), [joined](const SortedEdge& e) {
+            return e.source == joined;
+        });
+        allFound = allFound && gone != edges.end();
+        edges.erase(gone, edges.end());
+        if (edges.empty()) {
+            rows.erase(row);
+        }
+    }
+    if (allFound) {
+        for (TileEdge& edge : added.outline.edges) {
+            if (edge.neighbour == nullptr) {
+                insertIntoIndex(group.boundary, makeSortedEdge(edge, directions));
+            }
+        }
+    } else {
+        // An edge said to be joined was not free: rather than guess, build it anew.
+        group.boundary = buildGroupBoundary(group, directions);
+    }
+    group.region = group.region.united(tileProximityRegion(added, doc.view));
+    if (group.count() == 1) {
+        group.minX = group.maxX = added.x;
+        group.minY = group.maxY = added.y;
+    } else {
+        group.minX = std::min(group.minX, added.x);
+        group.maxX = std::max(group.maxX, added.x);
+        group.minY = std::min(group.minY, added.y);
+        group.maxY = std::max(group.maxY, added.y);
+    }
+    return &group;
+}
+
 void removeTileFromGroup(const Document& doc, TileGroup& group, Tile* tile) {
     auto it = findOwned(group.tiles, tile);
     if (it != group.tiles.end()) {
         std::unique_ptr<Tile> removed = std::move(*it);
+        group.grid.remove(removed.get());
         group.tiles.erase(it);
         // Joined edges hold links both ways; the other side must not point at a freed tile.
         for (const auto& other : group.tiles) {
@@ -150,7 +272,7 @@ void removeTileFromGroup(const Document& doc, TileGroup& group, Tile* tile) {
             }
         }
     }
-    rebuildGroup(doc, group);
+    rebuildOutlines(doc, group); // the grid has followed the removal
 }
 
 void bringTileToTop(TileGroup& group, Tile* tile) {

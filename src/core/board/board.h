@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/settings.h"
+#include "core/board/tilegrid.h"
 #include "core/board/view.h"
 #include "core/geometry/edgeindex.h"
 #include "core/geometry/tile.h"
@@ -25,6 +26,8 @@ struct TileGroup {
     double maxX = 0.0;
     double maxY = 0.0;
     std::int32_t selected = 0;
+    // The tiles by position; built on the first question that needs it (see tilesInBox).
+    mutable TileGrid grid;
 
     int count() const { return static_cast<int>(tiles.size()); }
     bool contains(const Tile* tile) const;
@@ -75,6 +78,11 @@ bool sortGroupsBySize(Board& board);
 std::unique_ptr<TileGroup> newGroup();
 // Appends the tile, sets its group, and rebuilds the boundary, region and bounding box.
 TileGroup* addTileToGroup(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile);
+// The same for a tile that has just been joined to the group: the group edges listed were
+// free and are now joined to it. The boundary is brought up to date rather than rebuilt,
+// and comes out as buildGroupBoundary would make it.
+TileGroup* addJoinedTile(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile,
+                         const std::vector<const TileEdge*>& nowJoined);
 // Appends the tile and sets its group, rebuilding nothing (used while loading).
 TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile);
 // Unlinks and frees the tile. The edges of the other tiles that were joined to it become
@@ -82,6 +90,18 @@ TileGroup* appendTileRaw(TileGroup& group, std::unique_ptr<Tile> tile);
 void removeTileFromGroup(const Document& doc, TileGroup& group, Tile* tile);
 // Moves the tile to the end of its group's list, so that it is drawn last in the group.
 void bringTileToTop(TileGroup& group, Tile* tile);
+// Where the tile stands in the group's list, or -1 when it is not in it. The tiles keep a
+// hint of their place, renewed for the whole group when one turns out stale, so that the
+// list is walked only after it changed.
+int placeInGroup(const TileGroup& group, const Tile* tile);
+// The group's tiles whose positions may lie within the box, in list order: every tile in
+// the box and perhaps some others near it (callers make their own exact test). Groups of
+// more than a few tiles answer from their grid, whose cells are as wide as a tile reaches.
+void tilesInBox(const Document& doc, const TileGroup& group, double minX, double minY, double maxX,
+                double maxY, std::vector<Tile*>& out);
+// With the grids out of use every group is walked, as before there were grids: the plain
+// way that tests and benchmarks set the grids against. In use by default.
+void useTileGrids(bool on);
 // Rebuilds boundary, region and bounding box from the group's tiles.
 void rebuildGroup(const Document& doc, TileGroup& group);
 // The bounding box of the tiles' positions, from scratch.

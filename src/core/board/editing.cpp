@@ -26,6 +26,7 @@ bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
         }
         tile->edgeIndex = buildEdgeIndex(tile->outline, doc.directionCount());
     }
+    group.grid.shift(dx, dy);
     group.boundary = buildGroupBoundary(group, doc.directionCount());
     group.region = groupProximityRegion(group, doc.view);
     group.minX += dx;
@@ -33,6 +34,35 @@ bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
     group.minY += dy;
     group.maxY += dy;
     return true;
+}
+
+void moveGroupInSteps(const Document& doc, TileGroup& group,
+                      const std::vector<std::pair<double, double>>& moves) {
+    if (moves.empty()) {
+        return;
+    }
+    for (const auto& tile : group.tiles) {
+        for (const auto& [dx, dy] : moves) {
+            tile->x += dx;
+            tile->y += dy;
+            for (TileEdge& edge : tile->outline.edges) {
+                edge.x1 += dx;
+                edge.y1 += dy;
+                edge.x2 += dx;
+                edge.y2 += dy;
+            }
+        }
+        tile->edgeIndex = buildEdgeIndex(tile->outline, doc.directionCount());
+    }
+    for (const auto& [dx, dy] : moves) {
+        group.grid.shift(dx, dy);
+        group.minX += dx;
+        group.maxX += dx;
+        group.minY += dy;
+        group.maxY += dy;
+    }
+    group.boundary = buildGroupBoundary(group, doc.directionCount());
+    group.region = groupProximityRegion(group, doc.view);
 }
 
 bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dxPixels,
@@ -299,12 +329,16 @@ Box outlineBox(const Tile& tile) {
 
 // The tiles of the group whose outlines may reach into the box: a tile's outline lies
 // within `reach` of its position.
-std::vector<const Tile*> tilesNear(const TileGroup& group, const Box& box, double reach) {
+std::vector<const Tile*> tilesNear(const Document& doc, const TileGroup& group, const Box& box,
+                                   double reach) {
+    std::vector<Tile*> candidates;
+    tilesInBox(doc, group, box.minX - reach, box.minY - reach, box.maxX + reach, box.maxY + reach,
+               candidates);
     std::vector<const Tile*> near;
-    for (const auto& t : group.tiles) {
+    for (const Tile* t : candidates) {
         if (t->x >= box.minX - reach && t->x <= box.maxX + reach && t->y >= box.minY - reach &&
             t->y <= box.maxY + reach) {
-            near.push_back(t.get());
+            near.push_back(t);
         }
     }
     return near;
@@ -456,7 +490,7 @@ std::vector<TileGroup*> joinCandidates(const Document& doc, const Tile& tile, do
 
 void adoptGroupVertices(const Document& doc, const TileGroup& group, Tile& tile) {
     const double hair = doc.view.tileSizeRatio * 1e-9;
-    const std::vector<const Tile*> near = tilesNear(group, outlineBox(tile), tileReach(doc));
+    const std::vector<const Tile*> near = tilesNear(doc, group, outlineBox(tile), tileReach(doc));
     auto& edges = tile.outline.edges;
     const std::size_t n = edges.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -494,7 +528,7 @@ bool overlapsGroup(const Document& doc, const TileGroup& group, const Tile& tile
     for (const Triangle& t : mine) {
         mineBoxes.push_back(triangleBox(t));
     }
-    for (const Tile* other : tilesNear(group, outlineBox(tile), tileReach(doc))) {
+    for (const Tile* other : tilesNear(doc, group, outlineBox(tile), tileReach(doc))) {
         double area = 0.0;
         for (const Triangle& theirs : fan(*other)) {
             const Box theirBox = triangleBox(theirs);
@@ -567,12 +601,14 @@ Tile* joinTile(Document& doc, Tile* tile) {
         }
         snapped->edgeIndex = buildEdgeIndex(snapped->outline, doc.directionCount());
         Tile* joined = snapped.get();
+        std::vector<const TileEdge*> nowJoined;
         for (const MatchRecord& record : records) {
             if (record.partner != nullptr) {
                 record.partner->neighbour = joined;
+                nowJoined.push_back(record.partner);
             }
         }
-        addTileToGroup(doc, *target, std::move(snapped));
+        addJoinedTile(doc, *target, std::move(snapped), nowJoined);
         bringGroupToTop(doc.board, target);
         return joined;
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace pavelora {
@@ -36,6 +37,13 @@ double snapTolerance(const Document& doc);
 
 // Shifts every tile of the group by (dx, dy) centimetres.
 bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy);
+
+// The moves one after the other, each as moveGroup makes it (the same additions on every
+// position, corner and the box, in the same order), with indexes, boundary and region
+// rebuilt once at the end: the coordinates come out bit for bit as after moveGroup for
+// each move.
+void moveGroupInSteps(const Document& doc, TileGroup& group,
+                      const std::vector<std::pair<double, double>>& moves);
 
 // Group mode: whether the current, selected group may move by whole pixels, every tile
 // position staying on the board; and the move itself.

@@ -39,12 +39,7 @@ int groupIndexOf(const Board& board, const TileGroup* group) {
 }
 
 int tileIndexOf(const TileGroup& group, const Tile* tile) {
-    for (std::size_t i = 0; i < group.tiles.size(); ++i) {
-        if (group.tiles[i].get() == tile) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return placeInGroup(group, tile);
 }
 
 TileState recordTile(const TileGroup& group, int tile) {
@@ -120,6 +115,7 @@ bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const Tile
     } else {
         built->group = &g;
         g.tiles.insert(g.tiles.begin() + tile, std::move(built));
+        g.grid.reset();
         rebuildGroup(doc, g);
     }
     return true;
@@ -179,6 +175,7 @@ void exchangeCoordinates(Document& doc, int group, std::vector<double>& values) 
         swapNext(tg.minY);
         swapNext(tg.maxX);
         swapNext(tg.maxY);
+        tg.grid.reset();
         tg.boundary = buildGroupBoundary(tg, doc.directionCount());
         tg.region = groupProximityRegion(tg, doc.view);
     }

@@ -24,8 +24,9 @@ struct Tile {
     double y = 0.0;
     std::int32_t rotation = 0;
     std::int32_t selected = 0;
-    EdgeIndex edgeIndex;        // all outline edges, for the point-in-tile test
-    TileGroup* group = nullptr; // the group that holds the tile
+    EdgeIndex edgeIndex;         // all outline edges, for the point-in-tile test
+    TileGroup* group = nullptr;  // the group that holds the tile
+    std::int32_t listPlace = -1; // where the tile was last seen in its group's list; a hint
 
     Tile() = default;
     Tile(const Tile&) = delete;
