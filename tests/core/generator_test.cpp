@@ -2,6 +2,7 @@
 // checked against facts of the tilings: no overlaps, whole shared edges with cancelling codes,
 // the published vertex stars, the golden ratio of the kinds and the substitution matrix.
 #include "core/tiling/generator.h"
+#include "core/tiling/shapetable.h"
 #include "fixture.h"
 #include "support/penrosepatch.h"
 
@@ -280,3 +281,54 @@ TEST(GeneratedPatch, TheWholeBoardIsOneConnectedGroupOfTilesOnTheBoard) {
 
 INSTANTIATE_TEST_SUITE_P(Sets, GeneratedPatch, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The pentagon set: tile counts grow by the largest eigenvalue of the substitution matrix, φ⁴
+// (edges shrink by φ²), once the rim's share (the second term) is taken out of four
+// consecutive counts; the patches have no holes: the corners round every vertex off the rim
+// fill 360° and V − E + F is 1, as for a disc.
+TEST(GeneratedPatch, PentagonSetDeflatesByPhiToTheFourthWithoutHoles) {
+    const auto tileSet = createTileSet(setcode::PenroseNo3);
+    const AngleTable angles = createAngleTable(*tileSet);
+    for (const auto seed : {PatchSeed::Sun, PatchSeed::Star}) {
+        std::array<double, 4> n{}; // N(k + 2) = p N(k + 1) - q N(k); φ⁴ the larger root
+        for (int k = 0; k < 4; ++k) {
+            n[static_cast<std::size_t>(k)] = deflatePentagons(seed, k + 4, *tileSet, angles).size();
+        }
+        const double det = n[1] * -n[1] + n[0] * n[2];
+        const double p = (n[2] * -n[1] + n[0] * n[3]) / det;
+        const double q = (n[1] * n[3] - n[2] * n[2]) / det;
+        EXPECT_NEAR((p + std::sqrt(p * p - 4 * q)) / 2, std::pow(std::numbers::phi, 4), 0.01);
+
+        const Patch patch = generatePatch(setcode::PenroseNo3, seed, 3000);
+        ASSERT_EQ(patch.size(), 3000);
+        const ShapeTable shapes(*tileSet, angles, patch.edgeParity);
+        std::map<LatticePoint, int> turn; // in 36° steps
+        std::set<LatticePoint> rim;
+        std::set<std::pair<LatticePoint, LatticePoint>> edges;
+        for (int i = 0; i < patch.size(); ++i) {
+            const PatchTile& t = patch.tiles[static_cast<std::size_t>(i)];
+            const ShapeTable::Shape* s = shapes.shape(t.kind, t.rotation);
+            ASSERT_NE(s, nullptr);
+            const std::size_t n = s->edges.size();
+            LatticePoint p = t.corner;
+            for (std::size_t e = 0; e < n; ++e) {
+                const int left =
+                    ((s->directions[e] - s->directions[(e + n - 1) % n]) % 20 + 30) % 20 - 10;
+                turn[p] += (10 - left) / 2;
+                const LatticePoint q = p + s->edges[e];
+                edges.insert(std::minmax(p, q));
+                if (patch.sharedWith[patch.edgeStart[static_cast<std::size_t>(i)] + e] < 0) {
+                    rim.insert(p);
+                    rim.insert(q);
+                }
+                p = q;
+            }
+        }
+        for (const auto& [point, steps36] : turn) {
+            EXPECT_TRUE(rim.count(point) == 1 || steps36 == 10);
+            EXPECT_LE(steps36, 10);
+        }
+        EXPECT_EQ(static_cast<long>(turn.size()) - static_cast<long>(edges.size()) + patch.size(),
+                  1);
+    }
+}

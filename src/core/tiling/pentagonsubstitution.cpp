@@ -25,6 +25,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <unordered_map>
 
@@ -282,144 +283,159 @@ std::vector<Piece> deflate(const std::vector<Piece>& pieces, const LatticeFrame&
 constexpr std::array<std::int32_t, 5> kPentagon2Codes = {-1, -2, 1, -2, -1};
 constexpr std::array<std::int32_t, 5> kPentagon3Codes = {-4, 1, -3, 1, -4};
 
-} // namespace
-
-Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTiles,
-                        const TileSet& set, const AngleTable& angles) {
+// The seed with edges φ^(2 steps) deflated `steps` times, pieces far from `box` (about the
+// seed's middle) dropped: the tiles whose kinds their neighbours settle. `whole` tells whether
+// every tile near the box was settled.
+Patch settledPatch(PatchSeed seed, int steps, const Box& box, int mostTiles, const TileSet& set,
+                   const AngleTable& angles, bool& whole) {
     Patch patch;
     patch.setCode = setcode::PenroseNo3;
     patch.edgeParity = 0;
     const LatticeFrame frame(angles, 0);
     const ShapeTable shapes(set, angles, 0);
+    const double phi2 = std::numbers::phi * std::numbers::phi;
+    LatticePoint edge = LatticePoint::unit(0);
+    for (int i = 0; i < 2 * steps; ++i) {
+        edge = edge.timesPhi();
+    }
+    const double size = std::pow(phi2, steps);
+    Piece top{seed == PatchSeed::Sun ? Form::Pentagon : Form::Star, true, {}};
+    top.p =
+        pentagonOn(LatticePoint{}, seed == PatchSeed::Sun ? edge : LatticePoint(edge.timesPhi()));
+    double cx = 0.0;
+    double cy = 0.0;
+    for (const LatticePoint& p : top.p) {
+        cx += frame.x(p) / 5;
+        cy += frame.y(p) / 5;
+    }
+    const Box keep{box.minX + cx, box.minY + cy, box.maxX + cx, box.maxY + cy};
+    std::vector<Piece> pieces{top};
+    double unit = size;
+    for (int s = 0; s < steps; ++s) {
+        unit /= phi2;
+        pieces = deflate(pieces, frame, keep, 8.0 * unit + 2.0);
+        if (pieces.size() > static_cast<std::size_t>(mostTiles) * 4) {
+            whole = false;
+            return patch;
+        }
+    }
+    // Kinds from the neighbours; a tile they do not settle is left out, and a patch with
+    // such a tile in the box is made again one step larger.
+    const Outlines o = outlinesOf(pieces);
+    whole = true;
+    std::vector<PatchTile> made;
+    std::vector<std::int32_t> codes;
+    std::vector<LatticePoint> corners;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& q = pieces[i];
+        const std::size_t n = o.start[i + 1] - o.start[i];
+        corners.assign(o.corners.begin() + o.start[i], o.corners.begin() + o.start[i + 1]);
+        codes.assign(n, 4);
+        std::int32_t kind = kind::Pentagram3;
+        bool settled = q.trusted;
+        if (q.form == Form::Boat) {
+            kind = kind::WanedPentagram;
+            codes = {4, 4, 4, 4, 2, 3, 2};
+        } else if (q.form == Form::Diamond) {
+            kind = kind::NarrowDiamond3;
+            codes = {3, 2, 2, 3};
+        } else if (q.form == Form::Pentagon) {
+            int others = 0;
+            std::size_t lone = 5; // the first edge of the pattern
+            for (std::size_t k = 0; k < 5; ++k) {
+                const std::int32_t j = o.across[o.start[i] + k];
+                settled = settled && j >= 0;
+                if (j >= 0 && pieces[static_cast<std::size_t>(j)].form != Form::Pentagon) {
+                    ++others;
+                }
+            }
+            const auto other = [&](std::size_t k) {
+                const std::int32_t j = o.across[o.start[i] + k % 5];
+                return pieces[static_cast<std::size_t>(j)].form != Form::Pentagon;
+            };
+            kind = others == 0 ? kind::Pentagon1 : others == 2 ? kind::Pentagon2 : kind::Pentagon3;
+            if (others == 0) {
+                lone = 0;
+            }
+            for (std::size_t k = 0; k < 5 && settled && others > 0; ++k) {
+                if (others == 2 && other(k + 1) && other(k + 3)) {
+                    lone = k;
+                }
+                if (others == 3 && other(k) && other(k + 2) && other(k + 4)) {
+                    lone = k;
+                }
+            }
+            settled = settled && lone < 5;
+            for (std::size_t k = 0; k < 5 && settled; ++k) {
+                codes[(lone + k) % 5] = others == 0   ? -1
+                                        : others == 2 ? kPentagon2Codes[k]
+                                                      : kPentagon3Codes[k];
+            }
+        }
+        // The rotation and first corner whose edges and codes are these.
+        bool found = false;
+        for (std::int32_t r = 0; r < set.directionCount && settled && !found; r += 2) {
+            const ShapeTable::Shape* s = shapes.shape(kind, r);
+            if (s == nullptr || s->edges.size() != n) {
+                continue;
+            }
+            for (std::size_t j = 0; j < n && !found; ++j) {
+                bool same = true;
+                for (std::size_t e = 0; e < n && same; ++e) {
+                    same = corners[(j + e + 1) % n] - corners[(j + e) % n] == s->edges[e] &&
+                           codes[(j + e) % n] == s->codes[e];
+                }
+                if (same) {
+                    found = true;
+                    made.push_back({kind, r, frame.x(corners[j]) - s->firstX,
+                                    frame.y(corners[j]) - s->firstY, corners[j]});
+                }
+            }
+        }
+        if (!found) {
+            // Outside the box it is merely left out.
+            const double x = frame.x(corners[0]) - cx;
+            const double y = frame.y(corners[0]) - cy;
+            whole = whole && !(x >= box.minX - 2 && x <= box.maxX + 2 && y >= box.minY - 2 &&
+                               y <= box.maxY + 2);
+        }
+    }
+    patch.centreX = cx;
+    patch.centreY = cy;
+    patch.tiles = std::move(made);
+    findSharedEdges(patch, set, angles);
+    return patch;
+}
+
+} // namespace
+
+Patch deflatePentagons(PatchSeed seed, int steps, const TileSet& set, const AngleTable& angles) {
+    bool whole = true;
+    return settledPatch(seed, steps, {}, std::numeric_limits<int>::max() / 8, set, angles, whole);
+}
+
+Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTiles,
+                        const TileSet& set, const AngleTable& angles) {
     // The box about the seed's middle that the patch must cover.
     Box box = reach;
     if (tiles > 0) {
-        const double radius = std::sqrt(tiles * 1.1 * 1.3 / 3.14159) + 3.0;
+        const double radius = std::sqrt(tiles * 1.1 * 1.3 / std::numbers::pi) + 3.0;
         box = {-radius, -radius, radius, radius};
     }
     const double far = std::max({std::hypot(box.minX, box.minY), std::hypot(box.minX, box.maxY),
                                  std::hypot(box.maxX, box.minY), std::hypot(box.maxX, box.maxY)});
-    const double phi2 = std::numbers::phi * std::numbers::phi;
+    // The seed's inner circle must hold the box, and every tile near the box be settled.
+    Patch patch;
     for (int steps = 1; steps <= 16; ++steps) {
-        // The seed's edge is φ^(2 steps); its inner circle must hold the box.
-        LatticePoint edge = LatticePoint::unit(0);
-        for (int i = 0; i < 2 * steps; ++i) {
-            edge = edge.timesPhi();
-        }
-        const double size = std::pow(phi2, steps);
+        const double size = std::pow(std::numbers::phi * std::numbers::phi, steps);
         if ((seed == PatchSeed::Sun ? 0.68 : 0.5) * size < far && steps < 16) {
             continue;
         }
-        Piece top{seed == PatchSeed::Sun ? Form::Pentagon : Form::Star, true, {}};
-        top.p = pentagonOn(LatticePoint{},
-                           seed == PatchSeed::Sun ? edge : LatticePoint(edge.timesPhi()));
-        double cx = 0.0;
-        double cy = 0.0;
-        for (const LatticePoint& p : top.p) {
-            cx += frame.x(p) / 5;
-            cy += frame.y(p) / 5;
-        }
-        const Box keep{box.minX + cx, box.minY + cy, box.maxX + cx, box.maxY + cy};
-        std::vector<Piece> pieces{top};
-        double unit = size;
-        for (int s = 0; s < steps; ++s) {
-            unit /= phi2;
-            pieces = deflate(pieces, frame, keep, 8.0 * unit + 2.0);
-            if (pieces.size() > static_cast<std::size_t>(mostTiles) * 4) {
-                return patch;
-            }
-        }
-        // Kinds from the neighbours; a tile they do not settle is left out, and a patch with
-        // such a tile in the box is made again one step larger.
-        const Outlines o = outlinesOf(pieces);
         bool whole = true;
-        std::vector<PatchTile> made;
-        std::vector<std::int32_t> codes;
-        std::vector<LatticePoint> corners;
-        for (std::size_t i = 0; i < pieces.size() && whole; ++i) {
-            const Piece& q = pieces[i];
-            const std::size_t n = o.start[i + 1] - o.start[i];
-            corners.assign(o.corners.begin() + o.start[i], o.corners.begin() + o.start[i + 1]);
-            codes.assign(n, 4);
-            std::int32_t kind = kind::Pentagram3;
-            bool settled = q.trusted;
-            if (q.form == Form::Boat) {
-                kind = kind::WanedPentagram;
-                codes = {4, 4, 4, 4, 2, 3, 2};
-            } else if (q.form == Form::Diamond) {
-                kind = kind::NarrowDiamond3;
-                codes = {3, 2, 2, 3};
-            } else if (q.form == Form::Pentagon) {
-                int others = 0;
-                std::size_t lone = 5; // the first edge of the pattern
-                for (std::size_t k = 0; k < 5; ++k) {
-                    const std::int32_t j = o.across[o.start[i] + k];
-                    settled = settled && j >= 0;
-                    if (j >= 0 && pieces[static_cast<std::size_t>(j)].form != Form::Pentagon) {
-                        ++others;
-                    }
-                }
-                const auto other = [&](std::size_t k) {
-                    const std::int32_t j = o.across[o.start[i] + k % 5];
-                    return pieces[static_cast<std::size_t>(j)].form != Form::Pentagon;
-                };
-                kind = others == 0   ? kind::Pentagon1
-                       : others == 2 ? kind::Pentagon2
-                                     : kind::Pentagon3;
-                if (others == 0) {
-                    lone = 0;
-                }
-                for (std::size_t k = 0; k < 5 && settled && others > 0; ++k) {
-                    if (others == 2 && other(k + 1) && other(k + 3)) {
-                        lone = k;
-                    }
-                    if (others == 3 && other(k) && other(k + 2) && other(k + 4)) {
-                        lone = k;
-                    }
-                }
-                settled = settled && lone < 5;
-                for (std::size_t k = 0; k < 5 && settled; ++k) {
-                    codes[(lone + k) % 5] = others == 0   ? -1
-                                            : others == 2 ? kPentagon2Codes[k]
-                                                          : kPentagon3Codes[k];
-                }
-            }
-            // The rotation and first corner whose edges and codes are these.
-            bool found = false;
-            for (std::int32_t r = 0; r < set.directionCount && settled && !found; r += 2) {
-                const ShapeTable::Shape* s = shapes.shape(kind, r);
-                if (s == nullptr || s->edges.size() != n) {
-                    continue;
-                }
-                for (std::size_t j = 0; j < n && !found; ++j) {
-                    bool same = true;
-                    for (std::size_t e = 0; e < n && same; ++e) {
-                        same = corners[(j + e + 1) % n] - corners[(j + e) % n] == s->edges[e] &&
-                               codes[(j + e) % n] == s->codes[e];
-                    }
-                    if (same) {
-                        found = true;
-                        made.push_back({kind, r, frame.x(corners[j]) - s->firstX,
-                                        frame.y(corners[j]) - s->firstY, corners[j]});
-                    }
-                }
-            }
-            if (!found) {
-                // Outside the box it is merely left out.
-                const double x = frame.x(corners[0]) - cx;
-                const double y = frame.y(corners[0]) - cy;
-                whole = !(x >= box.minX - 2 && x <= box.maxX + 2 && y >= box.minY - 2 &&
-                          y <= box.maxY + 2);
-            }
+        patch = settledPatch(seed, steps, box, mostTiles, set, angles, whole);
+        if (whole || patch.tiles.empty()) {
+            break;
         }
-        if (!whole && steps < 16) {
-            continue;
-        }
-        patch.centreX = cx;
-        patch.centreY = cy;
-        patch.tiles = std::move(made);
-        findSharedEdges(patch, set, angles);
-        return patch;
     }
     return patch;
 }
