@@ -16,8 +16,8 @@ namespace pavelora {
 namespace {
 
 // Mean tile area in square units: kites and darts (φ sin 72°, φ sin 36°) and wide and narrow
-// rhombs (sin 72°, sin 36°) in the ratio φ : 1; for the pentagon set as measured on grown
-// patches, rounded down.
+// rhombs (sin 72°, sin 36°) in the ratio φ : 1; for the pentagon set as measured on
+// generated patches, rounded down.
 double meanTileArea(std::int32_t setCode) {
     switch (setCode) {
     case setcode::PenroseNo1:
@@ -25,7 +25,7 @@ double meanTileArea(std::int32_t setCode) {
     case setcode::PenroseNo2:
         return 0.81;
     default:
-        return 1.1;
+        return 1.5;
     }
 }
 
@@ -205,8 +205,7 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
     if (tiles > mostTiles) {
         return {};
     }
-    // Pentagon-set patches are grown over the box (or a disc that holds the tiles), the others
-    // deflated over it.
+    // Patches are deflated over the box (or a disc that holds the tiles).
     const auto over = [&](const Box& box, double radius) {
         if (setCode != setcode::PenroseNo3) {
             return substituted(setCode, seed, radius, box, set, angles);

@@ -319,6 +319,24 @@ Patch settledPatch(PatchSeed seed, int steps, const Box& box, int mostTiles, con
             return patch;
         }
     }
+    // The patch moved by a lattice vector so that the corner nearest the seed's middle is the
+    // origin (the substitution commutes with such moves).
+    LatticePoint origin;
+    double nearest = 1e300;
+    for (const Piece& q : pieces) {
+        const double d = std::hypot(frame.x(q.p[0]) - cx, frame.y(q.p[0]) - cy);
+        if (d < nearest) {
+            nearest = d;
+            origin = q.p[0];
+        }
+    }
+    for (Piece& q : pieces) {
+        for (LatticePoint& p : q.p) {
+            p = p - origin;
+        }
+    }
+    cx -= frame.x(origin);
+    cy -= frame.y(origin);
     // Kinds from the neighbours; a tile they do not settle is left out, and a patch with
     // such a tile in the box is made again one step larger.
     const Outlines o = outlinesOf(pieces);
@@ -419,7 +437,7 @@ Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTil
     // The box about the seed's middle that the patch must cover.
     Box box = reach;
     if (tiles > 0) {
-        const double radius = std::sqrt(tiles * 1.1 * 1.3 / std::numbers::pi) + 3.0;
+        const double radius = std::sqrt(tiles * 1.5 * 1.3 / std::numbers::pi) + 3.0;
         box = {-radius, -radius, radius, radius};
     }
     const double far = std::max({std::hypot(box.minX, box.minY), std::hypot(box.minX, box.maxY),
