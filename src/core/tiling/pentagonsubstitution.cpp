@@ -442,11 +442,12 @@ Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTil
     }
     const double far = std::max({std::hypot(box.minX, box.minY), std::hypot(box.minX, box.maxY),
                                  std::hypot(box.maxX, box.minY), std::hypot(box.maxX, box.maxY)});
-    // The seed's inner circle must hold the box, and every tile near the box be settled.
+    // The box must lie within the seed's middle pentagon or star (the triangles at a
+    // pentagon's rim pair with nothing), and every tile near it be settled.
     Patch patch;
     for (int steps = 1; steps <= 16; ++steps) {
         const double size = std::pow(std::numbers::phi * std::numbers::phi, steps);
-        if ((seed == PatchSeed::Sun ? 0.68 : 0.5) * size < far && steps < 16) {
+        if (0.3 * size < far && steps < 16) {
             continue;
         }
         bool whole = true;
