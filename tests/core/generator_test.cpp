@@ -289,16 +289,17 @@ INSTANTIATE_TEST_SUITE_P(Sets, GeneratedPatch, testing::ValuesIn(kCases),
 TEST(GeneratedPatch, PentagonSetDeflatesByPhiToTheFourthWithoutHoles) {
     const auto tileSet = createTileSet(setcode::PenroseNo3);
     const AngleTable angles = createAngleTable(*tileSet);
-    for (const auto seed : {PatchSeed::Sun, PatchSeed::Star}) {
-        std::array<double, 4> n{}; // N(k + 2) = p N(k + 1) - q N(k); φ⁴ the larger root
-        for (int k = 0; k < 4; ++k) {
-            n[static_cast<std::size_t>(k)] = deflatePentagons(seed, k + 4, *tileSet, angles).size();
-        }
-        const double det = n[1] * -n[1] + n[0] * n[2];
-        const double p = (n[2] * -n[1] + n[0] * n[3]) / det;
-        const double q = (n[1] * n[3] - n[2] * n[2]) / det;
-        EXPECT_NEAR((p + std::sqrt(p * p - 4 * q)) / 2, std::pow(std::numbers::phi, 4), 0.01);
+    std::array<double, 4> n{}; // N(k + 2) = p N(k + 1) - q N(k); φ⁴ the larger root
+    for (int k = 0; k < 4; ++k) {
+        n[static_cast<std::size_t>(k)] =
+            deflatePentagons(PatchSeed::Sun, k + 4, *tileSet, angles).size();
+    }
+    const double det = n[1] * -n[1] + n[0] * n[2];
+    const double p = (n[2] * -n[1] + n[0] * n[3]) / det;
+    const double q = (n[1] * n[3] - n[2] * n[2]) / det;
+    EXPECT_NEAR((p + std::sqrt(p * p - 4 * q)) / 2, std::pow(std::numbers::phi, 4), 0.01);
 
+    for (const auto seed : {PatchSeed::Sun, PatchSeed::Star}) {
         const Patch patch = generatePatch(setcode::PenroseNo3, seed, 3000);
         ASSERT_EQ(patch.size(), 3000);
         const ShapeTable shapes(*tileSet, angles, patch.edgeParity);

@@ -118,35 +118,50 @@ Outlines outlinesOf(const std::vector<Piece>& pieces) {
         o.corners.insert(o.corners.end(), one.begin(), one.end());
         o.start.push_back(static_cast<std::uint32_t>(o.corners.size()));
     }
-    // An edge is known by its ends added up and its vector up to sign.
+    // An edge is known by its ends added up and its vector up to sign; edges are sorted on a
+    // hash of that, and a run of equal hashes is searched whole.
     struct Key {
-        LatticePoint sum;
-        LatticePoint line;
+        std::uint64_t hash;
         std::uint32_t slot;
         std::int32_t piece;
     };
     std::vector<Key> keys;
     keys.reserve(o.corners.size());
+    std::vector<std::pair<LatticePoint, LatticePoint>> edges(o.corners.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const std::size_t n = o.start[i + 1] - o.start[i];
         for (std::size_t k = 0; k < n; ++k) {
             const LatticePoint a = o.corner(i, k);
             const LatticePoint b = o.corner(i, k + 1);
-            const LatticePoint d = b - a;
-            const LatticePoint back = a - b;
-            keys.push_back({a + b, std::max(d, back), o.start[i] + static_cast<std::uint32_t>(k),
-                            static_cast<std::int32_t>(i)});
+            const std::uint32_t slot = o.start[i] + static_cast<std::uint32_t>(k);
+            edges[slot] = {a + b, std::max(b - a, a - b)};
+            std::uint64_t h = 1469598103934665603ull;
+            for (const LatticePoint* p : {&edges[slot].first, &edges[slot].second}) {
+                for (const std::int32_t v : p->c) {
+                    h = (h ^ static_cast<std::uint32_t>(v)) * 1099511628211ull;
+                }
+            }
+            keys.push_back({h, slot, static_cast<std::int32_t>(i)});
         }
     }
     std::sort(keys.begin(), keys.end(), [](const Key& l, const Key& r) {
-        return l.sum < r.sum || (l.sum == r.sum && l.line < r.line);
+        return l.hash < r.hash || (l.hash == r.hash && l.slot < r.slot);
     });
     o.across.assign(o.corners.size(), -1);
-    for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-        if (keys[k].sum == keys[k + 1].sum && keys[k].line == keys[k + 1].line) {
-            o.across[keys[k].slot] = keys[k + 1].piece;
-            o.across[keys[k + 1].slot] = keys[k].piece;
+    for (std::size_t k = 0; k < keys.size();) {
+        std::size_t end = k + 1;
+        while (end < keys.size() && keys[end].hash == keys[k].hash) {
+            ++end;
         }
+        for (std::size_t i = k; i < end; ++i) {
+            for (std::size_t j = i + 1; j < end; ++j) {
+                if (edges[keys[i].slot] == edges[keys[j].slot]) {
+                    o.across[keys[i].slot] = keys[j].piece;
+                    o.across[keys[j].slot] = keys[i].piece;
+                }
+            }
+        }
+        k = end;
     }
     return o;
 }
