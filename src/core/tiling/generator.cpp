@@ -16,8 +16,8 @@ namespace pavelora {
 namespace {
 
 // Mean tile area in square units: kites and darts (φ sin 72°, φ sin 36°) and wide and narrow
-// rhombs (sin 72°, sin 36°) in the ratio φ : 1; for the pentagon set as measured on grown
-// patches, rounded down.
+// rhombs (sin 72°, sin 36°) in the ratio φ : 1; for the pentagon set as measured on
+// generated patches, rounded down.
 double meanTileArea(std::int32_t setCode) {
     switch (setCode) {
     case setcode::PenroseNo1:
@@ -25,7 +25,7 @@ double meanTileArea(std::int32_t setCode) {
     case setcode::PenroseNo2:
         return 0.81;
     default:
-        return 1.1;
+        return 1.5;
     }
 }
 
@@ -205,15 +205,12 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
     if (tiles > mostTiles) {
         return {};
     }
-    // Pentagon-set patches are grown over the box (or a disc that holds the tiles), the others
-    // deflated over it.
+    // Patches are deflated over the box (or a disc that holds the tiles).
     const auto over = [&](const Box& box, double radius) {
         if (setCode != setcode::PenroseNo3) {
             return substituted(setCode, seed, radius, box, set, angles);
         }
-        Patch grown = growPentagonPatch(seed, 0, box, mostTiles, set, angles);
-        grown.centreX = grown.centreY = 0.0; // tiles are taken about the seed's centre
-        return grown;
+        return growPentagonPatch(seed, 0, box, mostTiles, set, angles);
     };
     if (tiles > 0) {
         // A disc that holds the tiles with room to spare; wider when it did not.
@@ -224,8 +221,8 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
                 continue;
             }
             const std::vector<char> allowed(all.tiles.size(), 1);
-            const double cx = setCode == setcode::PenroseNo3 ? all.tiles[0].x : 0.0;
-            const double cy = setCode == setcode::PenroseNo3 ? all.tiles[0].y : 0.0;
+            const double cx = all.centreX;
+            const double cy = all.centreY;
             const std::vector<int> order =
                 gatherOutward(all, nearestTile(all, cx, cy), cx, cy, tiles, allowed);
             if (static_cast<int>(order.size()) == tiles) {
@@ -242,10 +239,8 @@ Patch generatePatch(std::int32_t setCode, PatchSeed seed, int tiles, const Box& 
         2.0;
     Patch all =
         over({reach.minX - 2.0, reach.minY - 2.0, reach.maxX + 2.0, reach.maxY + 2.0}, radius);
-    const double cx = setCode == setcode::PenroseNo3 && all.size() > 0 ? all.tiles[0].x : 0.0;
-    const double cy = setCode == setcode::PenroseNo3 && all.size() > 0 ? all.tiles[0].y : 0.0;
-    all.centreX = cx;
-    all.centreY = cy;
+    const double cx = all.centreX;
+    const double cy = all.centreY;
     std::vector<char> inside(all.tiles.size(), 0);
     for (std::size_t i = 0; i < all.tiles.size(); ++i) {
         const double x = all.tiles[i].x - cx;

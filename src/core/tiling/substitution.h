@@ -79,16 +79,18 @@ std::vector<HalfTile> deflateHalves(const std::vector<HalfTile>& halves, const L
 Patch pairHalves(std::int32_t setCode, const std::vector<HalfTile>& halves, const TileSet& set,
                  const AngleTable& angles);
 
-// The pentagon set ("Penrose No.3") has no deflation here: its patches are grown from the
-// seed tile edge by edge (free edges at corners closed to 252° or more first, then nearest the
-// seed), each free edge getting a tile that overlaps nothing, meets the others corner to corner
-// and lies on edges whose codes cancel, drawn with a fixed sequence among those that fit and
-// preferring tiles that leave their nearly closed corners fillable. A free edge that no tile
-// fits stays free, so such patches may have gaps. Growth stops after `tiles` tiles, or (tiles
-// 0) when no free edge has its middle within the box, taken about the seed tile's reference
-// point; at most `mostTiles`.
+// The pentagon set ("Penrose No.3") by substitution with inflation φ² on edges (pentagon: six
+// pentagons and five golden triangles that pair into diamonds or become points of stars and
+// boats; see pentagonsubstitution.cpp), each pentagon's kind told by which of its edges meet
+// pentagons. With tiles > 0: a patch that holds the `tiles` tiles nearest the seed's middle;
+// with tiles 0: every tile about the box (taken about the seed's middle, patch.centreX/Y);
+// empty past `mostTiles`. Gap-free: only tiles on the outside of the patch are left out.
 Patch growPentagonPatch(PatchSeed seed, int tiles, const Box& reach, int mostTiles,
                         const TileSet& set, const AngleTable& angles);
+
+// The seed (a pentagon for Sun, a star for Star) with edges φ^(2 steps) deflated `steps` times,
+// without the tiles on its rim whose kinds their neighbours do not settle.
+Patch deflatePentagons(PatchSeed seed, int steps, const TileSet& set, const AngleTable& angles);
 
 // Fills in edgeStart and sharedWith from the tiles' exact corners.
 void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles);
