@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 #include "cli/exportcommand.h"
+#include "cli/startup.h"
 #include "widgets/application.h"
 
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ QStringList rawArguments(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    pavelora::cli::prepareProcess();
     using pavelora::cli::Action;
     const pavelora::cli::CommandLine line =
         pavelora::cli::parseCommandLine(rawArguments(argc, argv));

@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -153,7 +155,7 @@ TEST(DamagedFiles, EveryTruncationOpensOrIsUnreadable) {
 TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
     const AnnotatedFile file = annotatedFile("document-penrose1.hex");
     ASSERT_EQ(std::set<QByteArray>(file.roles.begin(), file.roles.end()),
-              (std::set<QByteArray>{"index", "link", "print", "spare", "tag", "value", "zero"}));
+              (std::set<QByteArray>{"index", "link", "print", "tag", "value", "zero"}));
     std::map<std::string, int> outcomes;
     for (qsizetype at = 0; at < file.bytes.size(); ++at) {
         const QByteArray& role = file.roles[static_cast<std::size_t>(at)];
@@ -167,12 +169,75 @@ TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
             ++outcomes[seen];
             if (role == "tag") {
                 EXPECT_EQ(seen, "unreadable") << at;
-            } else if (role == "print") {
+            } else if (role == "print") { // saved back as read, whatever the title bytes
                 EXPECT_EQ(seen, "opened") << at;
+                EXPECT_EQ(QByteArray::fromStdString(saved), bytes) << at;
             } else if (role != "value") { // bytes that carry nothing
                 EXPECT_EQ(QByteArray::fromStdString(saved), file.bytes) << at;
             }
         }
     }
     EXPECT_EQ(outcomes.size(), 4u);
+}
+
+namespace {
+
+// A device that does not know its size, as a pipe: records arrive as they are read.
+class Pipe : public QIODevice {
+public:
+    explicit Pipe(const QByteArray& bytes) : data_(bytes) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered); // what was taken is what was read
+    }
+    bool isSequential() const override { return true; }
+    qint64 taken() const { return taken_; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n = std::min(maxSize, data_.size() - taken_);
+        std::memcpy(data, data_.constData() + taken_, static_cast<std::size_t>(n));
+        taken_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray data_;
+    qint64 taken_ = 0;
+};
+
+} // namespace
+
+TEST(DamagedFiles, APipeIsReadNoFurtherThanTheLargestPlausibleDocument) {
+    const QByteArray whole = annotatedFile("document-penrose1.hex").bytes;
+    const auto limit = [&](qsizetype bytes) { return static_cast<std::size_t>(bytes); };
+    {
+        Pipe pipe(whole);
+        ASSERT_NE(readDocumentImage(pipe, limit(whole.size())), nullptr);
+    }
+    // Within the limit the print settings may be cut short as in a file; one record less
+    // is no document.
+    for (const auto& [allowed, reads] :
+         {std::pair(whole.size() - 279, true), std::pair(whole.size() - 280, false)}) {
+        Pipe pipe(whole + QByteArray(100000, '\0'));
+        EXPECT_EQ(readDocumentImage(pipe, limit(allowed)) != nullptr, reads) << allowed;
+        EXPECT_LE(pipe.taken(), allowed);
+    }
+    // A count beyond the limit is refused before its records are read.
+    QByteArray huge = whole;
+    huge.replace(178, 4, QByteArray::fromHex("FFFFFF7F")); // tiles of the first group
+    Pipe pipe(huge + QByteArray(100000, '\0'));
+    EXPECT_EQ(readDocumentImage(pipe), nullptr);
+    EXPECT_EQ(pipe.taken(), 190);
+
+    // The limit is the size of a document of a million lone tiles with the most edges: one
+    // decagon more adds a group, a tile and ten edges to the file.
+    test::BoardFixture f(setcode::Kepler);
+    f.putTile(kind::Decagon, 0, 10.0, 10.0);
+    const qsizetype one = saveToBytes(f.doc).size();
+    f.putTile(kind::Decagon, 0, 20.0, 10.0);
+    const auto perTile = static_cast<std::size_t>(saveToBytes(f.doc).size() - one);
+    EXPECT_EQ(perTile, 12u + 40u + 10u * 48u);
+    const std::size_t million = static_cast<std::size_t>(one) + (MaxPlausibleTiles - 1) * perTile;
+    EXPECT_GE(maxDocumentBytes(), million);
+    EXPECT_LT(maxDocumentBytes(), million + 1024); // the kind records of a larger set at most
 }
