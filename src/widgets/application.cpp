@@ -1,5 +1,6 @@
 #include "widgets/application.h"
 
+#include "editor/recovery.h"
 #include "widgets/mainwindow.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int runEditor(int& argc, char** argv, const QString& document) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pavelora"));
     MainWindow window;
+    window.editor().keepRecoveryCopies(RecoveryStore::defaultFolder());
     if (!document.isEmpty()) {
         window.editor().setStartupDocument(document);
     }
