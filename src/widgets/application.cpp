@@ -2,6 +2,7 @@
 
 #include "editor/recovery.h"
 #include "widgets/mainwindow.h"
+#include "widgets/testcontrol.h"
 
 #include <QApplication>
 
@@ -12,6 +13,9 @@ int runEditor(int& argc, char** argv, const QString& document) {
     QApplication::setApplicationName(QStringLiteral("Pavelora"));
     MainWindow window;
     window.editor().keepRecoveryCopies(RecoveryStore::defaultFolder());
+    if (TestControl::wanted()) {
+        new TestControl(window); // owned by the window
+    }
     if (!document.isEmpty()) {
         window.editor().setStartupDocument(document);
     }
