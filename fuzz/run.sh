@@ -29,6 +29,7 @@ corpus=$build/corpus-$target
 artifacts=$build/artifacts-$target
 mkdir -p "$corpus" "$artifacts"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # libFuzzer adds new inputs to the first folder only; the seeds are read from the second.
 exec "$build/fuzz/${target}_fuzz" "$corpus" "$root/fuzz/corpus" \
