@@ -91,7 +91,7 @@ constexpr std::array kKeys{BoardKey::Space, BoardKey::Left,   BoardKey::Up, Boar
                            BoardKey::F3,    BoardKey::F4,     BoardKey::F5, BoardKey::F6};
 constexpr std::array kMenu{cmd::TileMode, cmd::GroupMode, cmd::PatternOn, cmd::PatternOff,
                            cmd::TidyOrder};
-constexpr int MaxOperations = 200; // far below the undo limit
+constexpr int MaxOperations = 48; // below the undo limit, and quick
 
 // Carries out one operation; false once the document is gone (an error ended it).
 bool operate(Editor& editor, fuzz::FakeShell& shell, Operations& ops, const QString& path) {

@@ -25,6 +25,9 @@ cd "$root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target "${target}_fuzz"
 
+# Editing inputs redraw whole boards under the sanitizers: give them longer.
+timeout=10
+[ "$target" = editing ] && timeout=60
 corpus=$build/corpus-$target
 artifacts=$build/artifacts-$target
 mkdir -p "$corpus" "$artifacts"
@@ -33,5 +36,5 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # libFuzzer adds new inputs to the first folder only; the seeds are read from the second.
 exec "$build/fuzz/${target}_fuzz" "$corpus" "$root/fuzz/corpus" \
-    -dict="$root/fuzz/document.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
+    -dict="$root/fuzz/document.dict" -max_len=8192 -timeout="$timeout" -rss_limit_mb=2048 \
     -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "$@"
