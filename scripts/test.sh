@@ -20,7 +20,9 @@ cd "$root"
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan-ubsan >/dev/null
 cmake --build --preset asan-ubsan -j "$jobs"
-ctest --preset asan-ubsan -j "$jobs" --timeout 1200
+# Every single-byte change of a document (300,000 opens) ran above; under the sanitizers the
+# fuzz targets below go through the same reader.
+ctest --preset asan-ubsan -j "$jobs" --timeout 1200 -E 'DamagedFiles.EverySingleByteChange'
 
 seconds=${PAVELORA_FUZZ_SECONDS:-60}
 log=$(mktemp)
