@@ -40,6 +40,7 @@ struct QuietShell : Shell {
     void setStatusTexts(const std::array<QString, 5>&) override {}
     void menuChanged(const MenuState&) override {}
     void setBlinkTimer(bool) override {}
+    void setRecoveryTimer(int) override {}
     void repaint(const QRegion&) override {}
     void repaintAll() override {}
     void scrollBarsChanged() override {}

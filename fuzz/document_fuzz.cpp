@@ -65,7 +65,9 @@ QByteArray save(const Document& doc, bool groupMode) {
     return bytes;
 }
 
-void checkLinks(const Document& doc) {
+} // namespace
+
+void paveloraFuzzCheckLinks(const Document& doc) {
     for (const auto& group : doc.board.groups) {
         if (group->tiles.empty()) {
             fail("an opened group has no tiles");
@@ -83,6 +85,8 @@ void checkLinks(const Document& doc) {
         }
     }
 }
+
+namespace {
 
 OpenResult open(const DocumentImage& image, CountingErrors& errors) {
     const double pxPerMm = pixelsPerMillimetre(96);
@@ -115,7 +119,7 @@ int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size, std::string* sa
         return FuzzUnreadable;
     }
 
-    checkLinks(*result.document);
+    paveloraFuzzCheckLinks(*result.document);
     const QByteArray first = save(*result.document, result.groupMode);
     const auto again = readBytes(first.constData(), static_cast<std::size_t>(first.size()));
     if (!again || checkDocumentImage(*again) != ImageFault::None) {
@@ -134,7 +138,9 @@ int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size, std::string* sa
     return FuzzOpened;
 }
 
+#ifndef PAVELORA_FUZZ_NO_DOCUMENT_ENTRY // linked into another fuzz target
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     paveloraFuzzOpen(data, size);
     return 0;
 }
+#endif

@@ -12,4 +12,11 @@ enum FuzzOutcome { FuzzUnreadable = 0, FuzzOpened = 1, FuzzErrorReported = 2 };
 // With `saved`, an opened document's bytes as saved again are left there.
 int paveloraFuzzOpen(const std::uint8_t* data, std::size_t size, std::string* saved = nullptr);
 
+namespace pavelora {
+struct Document;
+}
+// Aborts unless every tile of every group links to its group and every edge to its tile
+// and, when joined, to a tile of the same group.
+void paveloraFuzzCheckLinks(const pavelora::Document& doc);
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);

@@ -1,11 +1,20 @@
 #!/bin/sh
-# Builds the document fuzz target with clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer, then fuzzes for SECONDS (default 60) from the seed corpus.
-# Usage: fuzz/run.sh [SECONDS] [extra libFuzzer options]
-# New inputs go to the build folder's corpus; crashes to its artifacts/ folder. Exits
-# non-zero when the fuzzer finds a failure.
+# Builds a fuzz target with clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer,
+# then fuzzes for SECONDS (default 60) from the seed corpus fuzz/corpus/.
+# Usage: fuzz/run.sh [document|editing] [SECONDS] [extra libFuzzer options]
+#   document  the reader and the open checks (the default)
+#   editing   an opened document edited through the editor
+# New inputs go to build-fuzz/corpus-TARGET/ (never into fuzz/corpus/), failing inputs to
+# build-fuzz/artifacts-TARGET/. Exits non-zero when the fuzzer finds a failure.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+target=document
+case "${1:-}" in
+document | editing)
+    target=$1
+    shift
+    ;;
+esac
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 build=$root/build-fuzz
@@ -14,12 +23,18 @@ jobs=${PAVELORA_JOBS:-2}
 "$root/scripts/install-deps.sh" --fuzz
 cd "$root"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
+cmake --build --preset fuzz -j "$jobs" --target "${target}_fuzz"
 
-mkdir -p "$build/corpus" "$build/artifacts"
-cp -n "$root"/fuzz/corpus/* "$build/corpus/" 2>/dev/null || true
+# Editing inputs redraw whole boards under the sanitizers: give them longer.
+timeout=10
+[ "$target" = editing ] && timeout=60
+corpus=$build/corpus-$target
+artifacts=$build/artifacts-$target
+mkdir -p "$corpus" "$artifacts"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-exec "$build/fuzz/document_fuzz" "$build/corpus" "$root/fuzz/corpus" \
-    -dict="$root/fuzz/document.dict" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
-    -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/artifacts/" "$@"
+# libFuzzer adds new inputs to the first folder only; the seeds are read from the second.
+exec "$build/fuzz/${target}_fuzz" "$corpus" "$root/fuzz/corpus" \
+    -dict="$root/fuzz/document.dict" -max_len=8192 -timeout="$timeout" -rss_limit_mb=2048 \
+    -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "$@"

@@ -2,6 +2,7 @@
 #include "cli/exportcommand.h"
 #include "cli/generatecommand.h"
 #include "cli/rulescommand.h"
+#include "cli/startup.h"
 #include "widgets/application.h"
 
 #include <QGuiApplication>
@@ -24,6 +25,7 @@ QStringList rawArguments(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    pavelora::cli::prepareProcess();
     using pavelora::cli::Action;
     const pavelora::cli::CommandLine line =
         pavelora::cli::parseCommandLine(rawArguments(argc, argv));

@@ -52,10 +52,20 @@ private:
 
 } // namespace
 
+bool keepsTitleBytes(const PrintSettings& settings) {
+    return settings.titleBytes.size() == static_cast<qsizetype>(TitleSize) &&
+           fromShiftJis(std::string_view(settings.titleBytes.constData(), TitleSize)) ==
+               settings.title;
+}
+
 PrintSettingsBlock toPrintSettingsBlock(const PrintSettings& settings) {
     PrintSettingsBlock block;
-    const std::string title = toShiftJis(settings.title, TitleSize - 1);
-    std::copy(title.begin(), title.end(), block.title.begin());
+    if (keepsTitleBytes(settings)) {
+        std::copy(settings.titleBytes.begin(), settings.titleBytes.end(), block.title.begin());
+    } else {
+        const std::string title = toShiftJis(settings.title, TitleSize - 1);
+        std::copy(title.begin(), title.end(), block.title.begin());
+    }
     block.paperMarginX = settings.paperMarginX;
     block.paperMarginY = settings.paperMarginY;
     block.cutMarginX = settings.cutMarginX;
@@ -68,6 +78,8 @@ PrintSettingsBlock toPrintSettingsBlock(const PrintSettings& settings) {
 PrintSettings fromPrintSettingsBlock(const PrintSettingsBlock& block) {
     PrintSettings settings;
     settings.title = fromShiftJis(std::string_view(block.title.data(), block.title.size()));
+    settings.titleBytes =
+        QByteArray(block.title.data(), static_cast<qsizetype>(block.title.size()));
     settings.paperMarginX = block.paperMarginX;
     settings.paperMarginY = block.paperMarginY;
     settings.cutMarginX = block.cutMarginX;

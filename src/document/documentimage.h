@@ -18,10 +18,13 @@ namespace pavelora {
 // The number of bytes writeDocumentImage writes for the image.
 std::size_t documentFileSize(const DocumentImage& image);
 
-// The file form of the print settings (title converted to Shift-JIS, cut after whole
-// characters to leave room for its terminating zero), and back.
+// The file form of the print settings, and back. The title is converted to Shift-JIS, cut
+// after whole characters to leave room for its terminating zero, unless the settings keep
+// the bytes they were read with (see keepsTitleBytes): those are written as they are.
 PrintSettingsBlock toPrintSettingsBlock(const PrintSettings& settings);
 PrintSettings fromPrintSettingsBlock(const PrintSettingsBlock& block);
+// Whether the settings' title is still the text of the title bytes they were read with.
+bool keepsTitleBytes(const PrintSettings& settings);
 
 // Builds the image of an open document; `groupMode` is the editor's operating mode.
 // Reads the document and changes nothing. With a progress, steps it by 5 after each of
@@ -44,7 +47,19 @@ bool writeDocumentImage(QIODevice& out, const DocumentImage& image, Progress* pr
 // all. Print settings cut short read with the missing bytes as zero. Nothing after the
 // print settings is read. Counts below 1 read no records. Throws std::bad_alloc when
 // memory runs out.
+//
+// A device that does not know its size (a pipe) is read no further than the largest
+// plausible document, maxDocumentBytes(): a document that would need more is not readable.
 std::unique_ptr<DocumentImage> readDocumentImage(QIODevice& in);
+// The same with another limit for devices that do not know their size.
+std::unique_ptr<DocumentImage> readDocumentImage(QIODevice& in, std::size_t sequentialLimit);
+
+// The most tiles a plausible document holds.
+inline constexpr std::size_t MaxPlausibleTiles = 1'000'000;
+// The file size of the largest plausible document: MaxPlausibleTiles tiles, each alone in
+// its group and with as many edges as the largest outline of the catalogue's sets, and the
+// kind and pair-colour records of the set that has the most of them.
+std::size_t maxDocumentBytes();
 
 // Why a read image cannot be opened.
 enum class ImageFault {

@@ -49,6 +49,14 @@ FileFilter exportFileFilter() {
     return filter;
 }
 
+DocumentSession::DocumentSession(EditorScreen& screen, ErrorReporter& errors,
+                                 BoardInteraction& board, PaletteController& palette,
+                                 EditHistory& history)
+    : screen_(screen), errors_(errors), board_(board), palette_(palette), history_(history),
+      recovery_(std::make_unique<RecoveryStore>(QString())) {
+    history_.setChangeListener([this] { documentChanged(); });
+}
+
 DocumentSession::~DocumentSession() {
     // Nothing may keep referring to the document as it goes.
     board_.detach();
@@ -120,6 +128,11 @@ bool DocumentSession::start(std::unique_ptr<Document> doc, bool groupMode, bool 
     hasFileName_ = hasFile;
     showTitle();
     screen_.shell().setBlinkTimer(true);
+    changesSinceCopy_ = 0;
+    copyBehind_ = false;
+    if (recoveryOn_) {
+        screen_.shell().setRecoveryTimer(RecoveryInterval);
+    }
     return true;
 }
 
@@ -146,6 +159,7 @@ bool DocumentSession::close() {
     }
     Shell& shell = screen_.shell();
     shell.setBlinkTimer(false);
+    dropRecoveryCopy(); // saved, or given up by the user
     palette_.close();
     shell.focusMainWindow();
 
@@ -232,6 +246,7 @@ bool DocumentSession::saveAs() {
     screen_.menuChanged();
     if (status == SaveStatus::Saved) {
         history_.setClean();
+        forgetRecoveryCopy();
     }
     return status == SaveStatus::Saved;
 }
@@ -247,9 +262,101 @@ bool DocumentSession::save() {
         screen_.showMessage(QString::fromUtf8(SaveFailedMessage), QStringLiteral("上書き保存"));
     } else {
         history_.setClean();
+        forgetRecoveryCopy();
     }
     showTitle();
     return status == SaveStatus::Saved;
+}
+
+void DocumentSession::keepRecoveryCopies(const QString& folder) {
+    recovery_ = std::make_unique<RecoveryStore>(folder);
+    recoveryOn_ = !folder.isEmpty();
+}
+
+void DocumentSession::documentChanged() {
+    if (!doc_) {
+        return;
+    }
+    if (!history_.changed()) { // back to what the file holds
+        forgetRecoveryCopy();
+        return;
+    }
+    copyBehind_ = true;
+    if (++changesSinceCopy_ >= RecoveryChanges) {
+        writeRecoveryCopy();
+    }
+}
+
+void DocumentSession::recoveryTimerElapsed() {
+    if (doc_ && copyBehind_ && history_.changed()) {
+        writeRecoveryCopy();
+    }
+}
+
+void DocumentSession::writeRecoveryCopy() {
+    if (!recoveryOn_) {
+        return;
+    }
+    // A copy that cannot be written is tried again at the next occasion; the user is not
+    // interrupted for it.
+    if (recovery_->write(*doc_, board_.groupMode(), hasFileName_ ? filePath_ : QString())) {
+        copyBehind_ = false;
+        changesSinceCopy_ = 0;
+    }
+}
+
+void DocumentSession::forgetRecoveryCopy() {
+    recovery_->remove();
+    copyBehind_ = false;
+    changesSinceCopy_ = 0;
+}
+
+void DocumentSession::dropRecoveryCopy() {
+    forgetRecoveryCopy();
+    if (recoveryOn_) {
+        screen_.shell().setRecoveryTimer(0);
+    }
+}
+
+bool DocumentSession::offerRecovery() {
+    if (doc_ || !recoveryOn_) {
+        return false;
+    }
+    const std::vector<RecoveryStore::LeftCopy> left = recovery_->leftCopies();
+    if (left.empty()) {
+        return false;
+    }
+    const RecoveryStore::LeftCopy& copy = left.front();
+    const QString name = copy.documentPath.isEmpty() ? QStringLiteral("無題") : copy.documentPath;
+    if (!screen_.askYesNo(
+            QStringLiteral(
+                "前回保存されなかった変更があります（%1）。タイリングデータを復元しますか？")
+                .arg(name),
+            kAppName)) {
+        recovery_->discard(copy);
+        return false;
+    }
+    Shell& shell = screen_.shell();
+    const ScreenGeometry geometry{screen_.pxPerMmX(), screen_.pxPerMmY(), screen_.clientWidth(),
+                                  screen_.clientHeight()};
+    OpenResult result = openDocument(copy.copyPath, geometry, shell.progress(), errors_);
+    if (result.status == OpenStatus::ErrorReported) {
+        return false; // the error report ends the application; the copy stays
+    }
+    if (!result.opened()) {
+        shell.closeProgress();
+        screen_.showMessage(QString::fromUtf8(OpenFailedMessage), QStringLiteral("ファイルを開く"));
+        recovery_->discard(copy);
+        return false;
+    }
+    recovery_->adopt(copy);
+    openPending_ = false; // one document at a time: the restored one
+    filePath_ = copy.documentPath;
+    if (start(std::move(result.document), result.groupMode, !copy.documentPath.isEmpty())) {
+        shell.closeProgress();
+    }
+    history_.setNeverClean();
+    return true;
 }
 
 void DocumentSession::exportJpeg() {

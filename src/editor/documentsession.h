@@ -2,6 +2,7 @@
 
 #include "core/board/board.h"
 #include "core/progress.h"
+#include "editor/recovery.h"
 #include "editor/shell.h"
 
 #include <QString>
@@ -29,8 +30,7 @@ FileFilter exportFileFilter();
 class DocumentSession {
 public:
     DocumentSession(EditorScreen& screen, ErrorReporter& errors, BoardInteraction& board,
-                    PaletteController& palette, EditHistory& history)
-        : screen_(screen), errors_(errors), board_(board), palette_(palette), history_(history) {}
+                    PaletteController& palette, EditHistory& history);
     ~DocumentSession();
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
@@ -60,6 +60,21 @@ public:
     // after an error has been reported.
     void exit();
     void exitAfterError();
+    // Recovery copies: while the document differs from its file, a copy is written into
+    // `folder` every RecoveryInterval and after every RecoveryChanges changes (pushed,
+    // undone or redone) since the last copy. The copy goes when the document is saved,
+    // returns to its saved state or is closed; it stays when the program ends without
+    // closing it. An empty folder keeps no copies (the default).
+    static constexpr int RecoveryInterval = 60 * 1000; // milliseconds
+    static constexpr int RecoveryChanges = 50;
+    void keepRecoveryCopies(const QString& folder);
+    void recoveryTimerElapsed();
+    const RecoveryStore& recovery() const { return *recovery_; }
+    // With no document open: offers the most recent copy left by a program that ended
+    // without closing its document. Restored, it is a changed document with the name of
+    // its file (or none); declined, the copy is deleted. True when a document was restored.
+    bool offerRecovery();
+
     // "JPEG保存": the export of the board with the document's JPEG settings, in the format
     // of the chosen name's extension (PNG, SVG, PDF; JPEG for any other name).
     void exportJpeg();
@@ -67,6 +82,10 @@ public:
 private:
     bool start(std::unique_ptr<Document> doc, bool groupMode, bool hasFile);
     void showTitle();
+    void documentChanged();
+    void writeRecoveryCopy();
+    void forgetRecoveryCopy();
+    void dropRecoveryCopy(); // and stops the timer
 
     EditorScreen& screen_;
     ErrorReporter& errors_;
@@ -79,6 +98,10 @@ private:
     bool hasFileName_ = false;
     bool openPending_ = false;
     bool ending_ = false;
+    std::unique_ptr<RecoveryStore> recovery_;
+    bool recoveryOn_ = false;
+    int changesSinceCopy_ = 0;
+    bool copyBehind_ = false; // changes since the last copy
 };
 
 } // namespace pavelora

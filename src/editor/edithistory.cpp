@@ -22,6 +22,12 @@ bool BoardCommand::mergeWith(const QUndoCommand* other) {
     return true;
 }
 
+void EditHistory::notify() {
+    if (listener_) {
+        listener_();
+    }
+}
+
 void EditHistory::start() {
     stack_ = std::make_unique<QUndoStack>();
     stack_->setUndoLimit(Limit);
@@ -41,6 +47,7 @@ void EditHistory::push(std::unique_ptr<EditCommand> command) {
     }
     stack_->push(command.release());
     showMenu();
+    notify();
 }
 
 void EditHistory::pushBoard(const QString& name, BoardReplay& target, std::vector<BoardStep> steps,
@@ -62,6 +69,7 @@ bool EditHistory::undo() {
     stack_->undo();
     replaying_ = false;
     showMenu();
+    notify();
     return true;
 }
 
@@ -73,12 +81,20 @@ bool EditHistory::redo() {
     stack_->redo();
     replaying_ = false;
     showMenu();
+    notify();
     return true;
 }
 
 void EditHistory::setClean() {
     if (stack_) {
         stack_->setClean();
+        showMenu();
+    }
+}
+
+void EditHistory::setNeverClean() {
+    if (stack_) {
+        stack_->resetClean();
         showMenu();
     }
 }

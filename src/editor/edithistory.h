@@ -119,6 +119,11 @@ public:
 
     // The document is saved (or opened): this is its clean state.
     void setClean();
+    // The document differs from every state of its stack (restored from a recovery copy):
+    // it stays changed until it is saved.
+    void setNeverClean();
+    // Called after every change pushed, undone or redone.
+    void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
     // The document differs from its clean state.
     bool changed() const;
     // A drag is under way: no undo or redo.
@@ -129,10 +134,13 @@ public:
     void showMenu();
 
 private:
+    void notify();
+
     EditorScreen& screen_;
     std::unique_ptr<QUndoStack> stack_;
     bool replaying_ = false;
     bool busy_ = false;
+    std::function<void()> listener_;
 };
 
 } // namespace pavelora

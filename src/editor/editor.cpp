@@ -2,6 +2,8 @@
 
 #include "editor/commands.h"
 
+#include <utility>
+
 namespace pavelora {
 
 Editor::Editor(Shell& shell, double pxPerMmX, double pxPerMmY)
@@ -16,11 +18,20 @@ Editor::Editor(Shell& shell, double pxPerMmX, double pxPerMmY)
 
 Editor::~Editor() = default;
 
+void Editor::keepRecoveryCopies(const QString& folder) {
+    session_.keepRecoveryCopies(folder);
+    offerRecovery_ = !folder.isEmpty();
+}
+
 void Editor::resized(int clientWidth, int clientHeight) {
     screen_.setClientSize(clientWidth, clientHeight);
     Document* doc = session_.document();
     if (doc != nullptr && resizeView(doc->view, clientWidth, clientHeight)) {
         screen_.repaintAll();
+    }
+    if (std::exchange(offerRecovery_, false)) {
+        const EditorScreen::RepaintBatch batch(screen_);
+        session_.offerRecovery();
     }
     if (session_.openPending()) {
         executeCommand(cmd::Open);

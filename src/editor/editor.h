@@ -27,6 +27,11 @@ public:
     // A document named on the command line, opened at the first size change.
     void setStartupDocument(const QString& path) { session_.setStartupDocument(path); }
 
+    // Keeps recovery copies of the changed document in `folder` (see DocumentSession) and
+    // offers one left behind by an earlier run at the first size change, before a document
+    // named on the command line is opened.
+    void keepRecoveryCopies(const QString& folder);
+
     // The client area (without the status bar) changed size.
     void resized(int clientWidth, int clientHeight);
 
@@ -64,6 +69,7 @@ private:
     DocumentSession session_;
     SettingsApplier settings_;
     RulesController rules_;
+    bool offerRecovery_ = false;
 };
 
 } // namespace pavelora

@@ -2,6 +2,7 @@
 
 #include "core/board/rescale.h"
 #include "core/board/restore.h"
+#include "document/documentimage.h"
 #include "editor/boardinteraction.h"
 #include "editor/documentsession.h"
 #include "editor/edithistory.h"
@@ -156,7 +157,9 @@ bool SettingsApplier::applyPrintSettings(const PrintSettings& settings) {
         return false;
     }
     PrintSettings stored = settings;
-    stored.title = storedPrintTitle(settings.title);
+    if (!keepsTitleBytes(settings)) {
+        stored.title = storedPrintTitle(settings.title);
+    }
     change(QStringLiteral("印刷設定"), [this, old = doc->printSettings, stored](bool forward) {
         session_.document()->printSettings = forward ? stored : old;
     });

@@ -196,8 +196,8 @@ PrintSetupLogic::PrintSetupLogic(const Document& doc)
               setupField(fields()[PaperMarginY], doc.printSettings.paperMarginY),
               setupField(fields()[CutMarginX], doc.printSettings.cutMarginX),
               setupField(fields()[CutMarginY], doc.printSettings.cutMarginY)},
-      initialTitle_(doc.printSettings.title), initialForm_(doc.printSettings.printForm),
-      reserved_(doc.printSettings.reserved) {
+      initialTitle_(doc.printSettings.title), initialTitleBytes_(doc.printSettings.titleBytes),
+      initialForm_(doc.printSettings.printForm), reserved_(doc.printSettings.reserved) {
     const BoardSize* board = findBoardSize(doc.view.boardCode);
     const QString name = board != nullptr ? QString::fromUtf8(board->name) : QString();
     boardTexts_[0] = QStringLiteral("ボードの大きさ：%1").arg(name);
@@ -217,7 +217,12 @@ void PrintSetupLogic::spinMoved(int index, int position) {
 PrintSettings PrintSetupLogic::settings(const QString& title, bool firstForm,
                                         bool secondForm) const {
     PrintSettings s;
-    s.title = storedPrintTitle(title);
+    if (title == initialTitle_) {
+        s.title = initialTitle_;
+        s.titleBytes = initialTitleBytes_;
+    } else {
+        s.title = storedPrintTitle(title);
+    }
     s.paperMarginX = fields_[PaperMarginX].value();
     s.paperMarginY = fields_[PaperMarginY].value();
     s.cutMarginX = fields_[CutMarginX].value();

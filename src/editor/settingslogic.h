@@ -2,6 +2,7 @@
 
 #include "core/board/settings.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -156,7 +157,8 @@ public:
     // "ボードの大きさ：%s", "横幅： %d mm", "縦幅： %d mm" (30020, 30021, 30022).
     std::array<QString, 3> boardTexts() const { return boardTexts_; }
 
-    // The settings OK stores, from the working values and the dialog's title and buttons.
+    // The settings OK stores, from the working values and the dialog's title and buttons. A
+    // title left as it was keeps the bytes the document read it from.
     PrintSettings settings(const QString& title, bool firstForm, bool secondForm) const;
     // OK: stores them in the document and marks it changed.
     void accept(SettingsTarget& target, const QString& title, bool firstForm,
@@ -165,6 +167,7 @@ public:
 private:
     std::array<NumberField, FieldCount> fields_;
     QString initialTitle_;
+    QByteArray initialTitleBytes_;
     std::int32_t initialForm_;
     std::int32_t reserved_;
     std::array<QString, 3> boardTexts_;

@@ -73,6 +73,9 @@ public:
     virtual void setStatusTexts(const std::array<QString, 5>& texts) = 0;
     virtual void menuChanged(const MenuState& menu) = 0;
     virtual void setBlinkTimer(bool running) = 0;
+    // A repeating timer that calls DocumentSession::recoveryTimerElapsed every
+    // `intervalMs` milliseconds; 0 stops it.
+    virtual void setRecoveryTimer(int intervalMs) = 0;
     // Repaints part of the client area (client coordinates) from the back buffer, or all.
     virtual void repaint(const QRegion& region) = 0;
     virtual void repaintAll() = 0;

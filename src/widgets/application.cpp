@@ -1,6 +1,8 @@
 #include "widgets/application.h"
 
+#include "editor/recovery.h"
 #include "widgets/mainwindow.h"
+#include "widgets/testcontrol.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,6 +24,10 @@ int runEditor(int& argc, char** argv, const QString& document) {
         QApplication::installTranslator(&qtTexts);
     }
     MainWindow window;
+    window.editor().keepRecoveryCopies(RecoveryStore::defaultFolder());
+    if (TestControl::wanted()) {
+        new TestControl(window); // owned by the window
+    }
     if (!document.isEmpty()) {
         window.editor().setStartupDocument(document);
     }

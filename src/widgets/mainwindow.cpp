@@ -230,6 +230,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     blinkTimer_ = new QTimer(this);
     blinkTimer_->setInterval(500);
     connect(blinkTimer_, &QTimer::timeout, this, [this] { editor_->board().timerTick(); });
+    recoveryTimer_ = new QTimer(this);
+    connect(recoveryTimer_, &QTimer::timeout, this,
+            [this] { editor_->session().recoveryTimerElapsed(); });
     for (QScrollBar* bar : {hbar_, vbar_}) {
         connect(bar, &QScrollBar::actionTriggered, this,
                 [this, bar](int action) { scrollBarAction(bar, action); });
@@ -531,6 +534,14 @@ void MainWindow::setBlinkTimer(bool running) {
         blinkTimer_->start();
     } else {
         blinkTimer_->stop();
+    }
+}
+
+void MainWindow::setRecoveryTimer(int intervalMs) {
+    if (intervalMs > 0) {
+        recoveryTimer_->start(intervalMs);
+    } else {
+        recoveryTimer_->stop();
     }
 }
 

@@ -52,6 +52,7 @@ public:
     void setStatusTexts(const std::array<QString, 5>& texts) override;
     void menuChanged(const MenuState& menu) override;
     void setBlinkTimer(bool running) override;
+    void setRecoveryTimer(int intervalMs) override;
     void repaint(const QRegion& region) override;
     void repaintAll() override;
     void scrollBarsChanged() override;
@@ -86,6 +87,7 @@ private:
     QScrollBar* vbar_ = nullptr;
     StatusBar* status_ = nullptr;
     QTimer* blinkTimer_ = nullptr;
+    QTimer* recoveryTimer_ = nullptr;
     PaletteWindow* palette_ = nullptr;
     ProgressDialog* progress_ = nullptr;
     HelpViewer* help_ = nullptr;

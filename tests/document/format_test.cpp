@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <tuple>
+#include <unistd.h>
 #include <utility>
 
 using namespace pavelora;
@@ -153,7 +154,7 @@ TEST(DamagedFiles, EveryTruncationOpensOrIsUnreadable) {
 TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
     const AnnotatedFile file = annotatedFile("document-penrose1.hex");
     ASSERT_EQ(std::set<QByteArray>(file.roles.begin(), file.roles.end()),
-              (std::set<QByteArray>{"index", "link", "print", "spare", "tag", "value", "zero"}));
+              (std::set<QByteArray>{"index", "link", "print", "tag", "value", "zero"}));
     std::map<std::string, int> outcomes;
     for (qsizetype at = 0; at < file.bytes.size(); ++at) {
         const QByteArray& role = file.roles[static_cast<std::size_t>(at)];
@@ -167,12 +168,51 @@ TEST(DamagedFiles, EverySingleByteChangeOpensOrIsRefused) {
             ++outcomes[seen];
             if (role == "tag") {
                 EXPECT_EQ(seen, "unreadable") << at;
-            } else if (role == "print") {
+            } else if (role == "print") { // saved back as read, whatever the title bytes
                 EXPECT_EQ(seen, "opened") << at;
+                EXPECT_EQ(QByteArray::fromStdString(saved), bytes) << at;
             } else if (role != "value") { // bytes that carry nothing
                 EXPECT_EQ(QByteArray::fromStdString(saved), file.bytes) << at;
             }
         }
     }
     EXPECT_EQ(outcomes.size(), 4u);
+}
+
+TEST(DamagedFiles, APipeIsReadNoFurtherThanTheLargestPlausibleDocument) {
+    const QByteArray whole = annotatedFile("document-penrose1.hex").bytes;
+    // Reads from a pipe holding `bytes` with a limit; how many bytes were taken.
+    const auto readPipe = [](const QByteArray& bytes, qsizetype limit) {
+        int ends[2];
+        EXPECT_TRUE(pipe(ends) == 0 &&
+                    write(ends[1], bytes.constData(), bytes.size()) == bytes.size());
+        close(ends[1]);
+        QFile in;
+        in.open(ends[0], QIODevice::ReadOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle);
+        const bool read = readDocumentImage(in, static_cast<std::size_t>(limit)) != nullptr;
+        return std::pair(read, bytes.size() - in.readAll().size());
+    };
+    EXPECT_EQ(readPipe(whole, whole.size()), std::pair(true, whole.size()));
+    // Within the limit the print settings may be cut short as in a file; one record less
+    // is no document.
+    const QByteArray more = whole + QByteArray(1000, '\0');
+    EXPECT_EQ(readPipe(more, whole.size() - 279), std::pair(true, whole.size() - 279));
+    EXPECT_FALSE(readPipe(more, whole.size() - 280).first);
+    // A count beyond the limit is refused before its records are read.
+    QByteArray huge = more;
+    huge.replace(178, 4, QByteArray::fromHex("FFFFFF7F")); // tiles of the first group
+    EXPECT_EQ(readPipe(huge, static_cast<qsizetype>(maxDocumentBytes())),
+              std::pair(false, qsizetype{190}));
+
+    // The limit is the size of a document of a million lone tiles with the most edges: one
+    // decagon more adds a group, a tile and ten edges to the file.
+    test::BoardFixture f(setcode::Kepler);
+    f.putTile(kind::Decagon, 0, 10.0, 10.0);
+    const qsizetype one = saveToBytes(f.doc).size();
+    f.putTile(kind::Decagon, 0, 20.0, 10.0);
+    const auto perTile = static_cast<std::size_t>(saveToBytes(f.doc).size() - one);
+    EXPECT_EQ(perTile, 12u + 40u + 10u * 48u);
+    const std::size_t million = static_cast<std::size_t>(one) + (MaxPlausibleTiles - 1) * perTile;
+    EXPECT_GE(maxDocumentBytes(), million);
+    EXPECT_LT(maxDocumentBytes(), million + 1024); // the kind records of a larger set at most
 }

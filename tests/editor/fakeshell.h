@@ -34,7 +34,7 @@ struct FakeShell : Shell, Progress {
     QString title;
     std::array<QString, 5> status;
     bool timerRunning = false, paletteOpen = false, tileCursor = false, quitCalled = false;
-    int repaints = 0, progressClosed = 0;
+    int repaints = 0, progressClosed = 0, recoveryInterval = 0;
     std::vector<int> dialogs;
 
     bool askYesNo(const QString& text, const QString& caption) override {
@@ -59,6 +59,7 @@ struct FakeShell : Shell, Progress {
     void setStatusTexts(const std::array<QString, 5>& texts) override { status = texts; }
     void menuChanged(const MenuState&) override {}
     void setBlinkTimer(bool running) override { timerRunning = running; }
+    void setRecoveryTimer(int intervalMs) override { recoveryInterval = intervalMs; }
     void repaint(const QRegion&) override { ++repaints; }
     void repaintAll() override {}
     void scrollBarsChanged() override {}

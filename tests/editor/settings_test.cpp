@@ -1,3 +1,4 @@
+#include "document/documentimage.h"
 #include "document/shiftjis.h"
 #include "editor/colourlogic.h"
 #include "editor/settingslogic.h"
@@ -176,4 +177,23 @@ TEST_F(Settings, ColourSheetsEditAWorkingCopyAndApplyOnlyWhatWasEdited) {
     ASSERT_TRUE(tiles.apply(target));
     EXPECT_EQ(doc().tileSet->kindColours, (std::vector<Rgb>{Rgb{200, 20, 0}, odd[1]}));
     EXPECT_TRUE(editor.palette().pickedKind() == -1 && !target.applyPairColours({Rgb{}}));
+}
+
+TEST_F(Settings, AnUneditedTitleKeepsTheBytesItWasReadFrom) {
+    newDocument();
+    // "≒" as its NEC row 13 code (its own code is 81 E0), a lead byte without its second
+    // byte, and bytes after the terminator.
+    PrintSettingsBlock read;
+    const QByteArray bytes = QByteArray::fromHex("8790618200") + "rest";
+    std::copy(bytes.begin(), bytes.end(), read.title.begin());
+    doc().printSettings = fromPrintSettingsBlock(read);
+    const auto savedTitle = [&] { return toPrintSettingsBlock(doc().printSettings).title; };
+    PrintSetupLogic kept(doc());
+    kept.accept(target, kept.initialTitle(), false, true);
+    EXPECT_EQ(savedTitle(), read.title);
+
+    PrintSetupLogic(doc()).accept(target, QStringLiteral("≒a"), false, true); // edited
+    EXPECT_EQ(QByteArray(savedTitle().data()), QByteArray::fromHex("81E061"));
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Undo)); // the read bytes come back
+    EXPECT_EQ(savedTitle(), read.title);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -17,7 +18,11 @@ constexpr std::int32_t Cut = 4;
 
 // How the document is printed: a title line, paper and board-cut margins, and the form.
 struct PrintSettings {
-    QString title;                 // stored in files as Shift-JIS, at most 255 bytes
+    QString title; // stored in files as Shift-JIS, at most 255 bytes
+    // The title's bytes as the file held them. They are written back as they are while the
+    // title is still the text they decode to, so that an opened title keeps its code-page
+    // variants and even invalid bytes until the user edits it.
+    QByteArray titleBytes;
     std::int32_t paperMarginX = 0; // millimetres, left and right
     std::int32_t paperMarginY = 0; // millimetres, top and bottom
     std::int32_t cutMarginX = 0;   // millimetres cut off the board, left and right
