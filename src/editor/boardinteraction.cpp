@@ -1172,8 +1172,16 @@ bool BoardInteraction::generate(const GenerateChoice& choice) {
                            2.0,
                    0.0, static_cast<double>(v.boardPixelHeight)) *
         v.cmPerPixelY;
+    // The whole board at a small tile size, or many tiles, take a while: the progress window
+    // shows the stages.
+    constexpr int ProgressTiles = 20000;
+    const bool showProgress = choice.tiles == 0 || choice.tiles >= ProgressTiles;
     const std::optional<Generated> made = generateOnBoard(
-        *doc_, {choice.seed, choice.tiles, std::min(cx, width), std::min(cy, height)});
+        *doc_, {choice.seed, choice.tiles, std::min(cx, width), std::min(cy, height)},
+        showProgress ? &screen_.shell().progress() : nullptr);
+    if (showProgress) {
+        screen_.shell().closeProgress();
+    }
     if (!made) {
         screen_.showMessage(QStringLiteral("パターンを生成できませんでした"),
                             QStringLiteral("パターン生成"));

@@ -243,8 +243,16 @@ TEST(GeneratedPatch, TheWholeBoardIsOneConnectedGroupOfTilesOnTheBoard) {
     for (const auto set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
         BoardFixture f(set, 60010);
         f.doc.kindCounts.assign(static_cast<std::size_t>(f.doc.tileSet->kindCount()), 3);
-        const auto made = generateOnBoard(f.doc, {PatchSeed::Star, 0, 0, 0});
+        // The progress display ends full.
+        struct : Progress {
+            int total = -1, done = 0;
+            void setText(const QString&) override {}
+            void start(int n) override { total = n, done = 0; }
+            void step(int n) override { done += n; }
+        } progress;
+        const auto made = generateOnBoard(f.doc, {PatchSeed::Star, 0, 0, 0}, &progress);
         ASSERT_TRUE(made.has_value());
+        EXPECT_TRUE(progress.total > 0 && progress.done == progress.total);
         const TileGroup& group = *made->group;
         const double area = boardWidthCm(f.doc.view) * boardHeightCm(f.doc.view);
         EXPECT_GT(group.count(), area / 2.0) << set; // every tile is smaller than 2 cm²

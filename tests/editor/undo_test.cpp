@@ -299,4 +299,9 @@ TEST_F(Undo, AGeneratedPatchIsOneChangeUndoneAndRedoneToTheSameBytes) {
     EXPECT_EQ(saved(), generated);
     EXPECT_EQ(undoAll(), 2); // the patch and the placement
     EXPECT_EQ(doc().board.count(), 0);
+    // The whole board shows the progress window, and it goes when the patch is laid.
+    shell.generateChoices.push_back(GenerateChoice{PatchSeed::Sun, 0});
+    const int closed = shell.progressClosed;
+    ASSERT_TRUE(editor.invokeMenuCommand(cmd::Generate));
+    EXPECT_EQ(shell.progressClosed, closed + 1);
 }

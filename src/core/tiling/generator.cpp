@@ -354,7 +354,8 @@ TileGroup* layPatch(Document& doc, const Patch& patch, double originX, double or
     return group;
 }
 
-std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& request) {
+std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& request,
+                                         Progress* progress) {
     if (!doc.tileSet || !generationSupported(doc.tileSet->code) || request.tiles < 0 ||
         request.tiles > kMostGeneratedTiles) {
         return std::nullopt;
@@ -368,8 +369,20 @@ std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& r
     const double cx = request.tiles > 0 ? request.centreX : width / 2;
     const double cy = request.tiles > 0 ? request.centreY : height / 2;
     const Box reach{-cx / ratio, -cy / ratio, (width - cx) / ratio, (height - cy) / ratio};
+    const auto stage = [progress](bool first) {
+        if (progress != nullptr) {
+            if (first) {
+                progress->setText(QStringLiteral("パターン生成中"));
+                progress->start(3);
+            } else {
+                progress->step(1);
+            }
+        }
+    };
+    stage(true);
     const Patch patch = generatePatch(doc.tileSet->code, request.seed, request.tiles, reach,
                                       kMostGeneratedTiles, *doc.tileSet, doc.angles);
+    stage(false);
     const double originX = cx - ratio * patch.centreX;
     const double originY = cy - ratio * patch.centreY;
     std::vector<char> onBoard(patch.tiles.size(), 0);
@@ -380,9 +393,14 @@ std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& r
     // A patch wholly on the board is one piece already (it was gathered edge to edge).
     const bool whole =
         request.tiles > 0 && std::find(onBoard.begin(), onBoard.end(), 0) == onBoard.end();
-    TileGroup* group =
-        layPatch(doc, whole ? patch : largestPiece(patch, onBoard, patch.centreX, patch.centreY),
-                 originX, originY);
+    std::optional<Patch> piece;
+    if (!whole) {
+        piece = largestPiece(patch, onBoard, patch.centreX, patch.centreY);
+    }
+    const Patch& laid = whole ? patch : *piece;
+    stage(false);
+    TileGroup* group = layPatch(doc, laid, originX, originY);
+    stage(false);
     if (group == nullptr) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/board.h"
+#include "core/progress.h"
 #include "core/tiling/substitution.h"
 
 #include <cstdint>
@@ -55,7 +56,9 @@ inline constexpr int kMostGeneratedTiles = 2'000'000;
 // size: tiles whose reference point falls off the board are left out and, of what remains,
 // the connected piece with the most tiles is laid as one group on top; the palette counts
 // rise by the kinds' numbers. Refused (nullopt, board unchanged) for Durer and Kepler, a
-// request past kMostGeneratedTiles, or when no tile fits on the board.
-std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& request);
+// request past kMostGeneratedTiles, or when no tile fits on the board. A progress display,
+// when given, counts the three stages (the patch, the board's edge, laying) to the end.
+std::optional<Generated> generateOnBoard(Document& doc, const GenerateRequest& request,
+                                         Progress* progress = nullptr);
 
 } // namespace pavelora
