@@ -1,7 +1,10 @@
+#include "core/board/restore.h"
+#include "core/tiling/generator.h"
 #include "fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -47,4 +50,52 @@ TEST(Board, PlaceTileAtAPixel) {
     EXPECT_EQ(placeTile(f.doc, kind::Dart, 0, v.boardOriginX - 1, v.boardOriginY), nullptr);
     EXPECT_EQ(placeTile(f.doc, kind::WideDiamond, 0, v.boardOriginX, v.boardOriginY), nullptr);
     EXPECT_EQ(f.doc.board.count(), 1);
+}
+
+// The joins of a group as places: for each tile, for each edge, the joined tile's place.
+std::vector<std::vector<int>> linkPlaces(const TileGroup& group) {
+    std::vector<std::vector<int>> links;
+    for (const auto& tile : group.tiles) {
+        auto& row = links.emplace_back();
+        for (const TileEdge& edge : tile->outline.edges) {
+            row.push_back(edge.neighbour != nullptr ? tileIndexOf(group, edge.neighbour) : -1);
+        }
+    }
+    return links;
+}
+
+// Joins made in the editor hold links both ways, but an opened file may hold a link one way
+// only or a tile joined to itself; taking a tile out and putting it back keeps them all.
+TEST(Restore, PutsBackEveryLinkAsItWasOneWayAndToItselfIncluded) {
+    BoardFixture f(setcode::PenroseNo2);
+    TileGroup* patch =
+        layPatch(f.doc, generatePatch(setcode::PenroseNo2, PatchSeed::Sun, 40), 10.0, 14.0);
+    ASSERT_GE(patch->count(), 20);
+    // Tile 3 loses its side of every join (its neighbours still name it); the first free
+    // edge of the last tile names that tile.
+    for (TileEdge& edge : patch->tiles[3]->outline.edges) {
+        edge.neighbour = nullptr;
+    }
+    Tile& last = *patch->tiles.back();
+    const auto free = std::find_if(last.outline.edges.begin(), last.outline.edges.end(),
+                                   [](const TileEdge& e) { return e.neighbour == nullptr; });
+    ASSERT_NE(free, last.outline.edges.end());
+    free->neighbour = &last;
+    rebuildGroup(f.doc, *patch);
+    const auto before = linkPlaces(*patch);
+    for (int place = 0; place < patch->count(); ++place) {
+        const TileState record = recordTile(*patch, place);
+        removeTileAt(f.doc, 0, place);
+        ASSERT_TRUE(restoreTileAt(f.doc, 0, place, false, record));
+        ASSERT_EQ(linkPlaces(*patch), before) << "tile " << place;
+    }
+
+    // A tile alone in its group, joined to itself.
+    Tile* alone = f.putTile(kind::WideDiamond, 0, 3.0, 3.0);
+    alone->outline.edges[1].neighbour = alone;
+    const TileState record = recordTile(*alone->group, 0);
+    removeTileAt(f.doc, 1, 0);
+    ASSERT_EQ(f.doc.board.count(), 1);
+    ASSERT_TRUE(restoreTileAt(f.doc, 1, 0, true, record));
+    EXPECT_EQ(linkPlaces(*f.doc.board.groups[1]), (std::vector<std::vector<int>>{{-1, 0, -1, -1}}));
 }

@@ -18,12 +18,15 @@ template <typename T> void moveWithin(std::vector<std::unique_ptr<T>>& list, int
     }
 }
 
-// The tile that will be at `place` once a tile is inserted at `inserted`.
-Tile* tileAfterInsert(TileGroup& group, int place, int inserted) {
-    if (place == inserted || place < 0) {
+// The tile that will be at `place` once `inserted` is inserted at `at`.
+Tile* tileAfterInsert(TileGroup& group, int place, int at, Tile* inserted) {
+    if (place == at) {
+        return inserted;
+    }
+    if (place < 0) {
         return nullptr;
     }
-    const int index = place < inserted ? place : place - 1;
+    const int index = place < at ? place : place - 1;
     return index < group.count() ? group.tiles[static_cast<std::size_t>(index)].get() : nullptr;
 }
 
@@ -49,22 +52,18 @@ TileState recordTile(const TileGroup& group, int tile) {
     record.rotation = t.rotation;
     record.x = t.x;
     record.y = t.y;
-    std::vector<const Tile*> joined;
     for (const TileEdge& edge : t.outline.edges) {
         record.edges.push_back({edge.x1, edge.y1, edge.x2, edge.y2});
         record.neighbours.push_back(edge.neighbour != nullptr ? tileIndexOf(group, edge.neighbour)
                                                               : -1);
-        if (edge.neighbour != nullptr &&
-            std::find(joined.begin(), joined.end(), edge.neighbour) == joined.end()) {
-            joined.push_back(edge.neighbour);
-        }
     }
-    // Joins hold links both ways, so the edges naming the tile belong to its neighbours.
-    for (const Tile* other : joined) {
-        const int place = tileIndexOf(group, other);
-        for (std::size_t e = 0; place >= 0 && e < other->outline.edges.size(); ++e) {
-            if (other->outline.edges[e].neighbour == &t) {
-                record.joinedBy.emplace_back(place, static_cast<int>(e));
+    // Joins made here hold links both ways, but an opened file may hold a link one way only
+    // (or a tile joined to itself): every edge that names the tile is kept, wherever it is.
+    for (std::size_t place = 0; place < group.tiles.size(); ++place) {
+        const Tile& other = *group.tiles[place];
+        for (std::size_t e = 0; e < other.outline.edges.size(); ++e) {
+            if (other.outline.edges[e].neighbour == &t) {
+                record.joinedBy.emplace_back(static_cast<int>(place), static_cast<int>(e));
             }
         }
     }
@@ -94,6 +93,12 @@ bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const Tile
     built->edgeIndex = buildEdgeIndex(built->outline, doc.directionCount());
     Board& board = doc.board;
     if (ownGroup) {
+        // The only tile of its group can be joined to nothing but itself.
+        for (std::size_t e = 0; e < record.neighbours.size(); ++e) {
+            if (record.neighbours[e] == 0) {
+                built->outline.edges[e].neighbour = built.get();
+            }
+        }
         auto own = newGroup();
         addTileToGroup(doc, *own, std::move(built));
         board.groups.insert(board.groups.begin() + group, std::move(own));
@@ -102,10 +107,11 @@ bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const Tile
     TileGroup& g = *board.groups[static_cast<std::size_t>(group)];
     Tile* restored = built.get();
     for (std::size_t e = 0; e < record.neighbours.size(); ++e) {
-        restored->outline.edges[e].neighbour = tileAfterInsert(g, record.neighbours[e], tile);
+        restored->outline.edges[e].neighbour =
+            tileAfterInsert(g, record.neighbours[e], tile, restored);
     }
     for (const auto& [place, edge] : record.joinedBy) {
-        Tile* other = tileAfterInsert(g, place, tile);
+        Tile* other = tileAfterInsert(g, place, tile, restored);
         if (other != nullptr && edge < static_cast<int>(other->outline.edges.size())) {
             other->outline.edges[static_cast<std::size_t>(edge)].neighbour = restored;
         }
