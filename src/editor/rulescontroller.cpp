@@ -65,9 +65,9 @@ RulesController::~RulesController() = default;
 void RulesController::attach(Document* doc) {
     doc_ = doc;
     atlas_.reset();
-    if (doc_ != nullptr && doc_->tileSet) {
-        atlas_ = VertexAtlas::create(*doc_->tileSet, doc_->angles);
-    }
+    // The atlas takes a while to build: it is built when a rule is first used.
+    setCode_ = doc_ != nullptr && doc_->tileSet ? doc_->tileSet->code : 0;
+    rulesApply_ = setCode_ != 0 && !vertexStars(setCode_).empty();
     showDeadEnds_ = false;
     showCandidates_ = false;
     marks_.clear();
@@ -76,10 +76,17 @@ void RulesController::attach(Document* doc) {
     showMenu();
 }
 
+const VertexAtlas* RulesController::atlas() {
+    if (!atlas_ && rulesApply_ && doc_ != nullptr) {
+        atlas_ = VertexAtlas::create(*doc_->tileSet, doc_->angles);
+        rulesApply_ = atlas_ != nullptr;
+    }
+    return atlas_.get();
+}
+
 Document* RulesController::current() {
     Document* doc = document_ ? document_() : nullptr;
-    if (doc != doc_ ||
-        (doc != nullptr && atlas_ && doc->tileSet && doc->tileSet->code != atlas_->setCode())) {
+    if (doc != doc_ || (doc != nullptr && doc->tileSet && doc->tileSet->code != setCode_)) {
         attach(doc);
     }
     return doc_;
@@ -87,7 +94,7 @@ Document* RulesController::current() {
 
 void RulesController::showMenu() {
     MenuState& menu = screen_.menu();
-    const bool on = doc_ != nullptr && atlas_ != nullptr;
+    const bool on = doc_ != nullptr && rulesApply_;
     for (int command : {cmd::ShowDeadEnds, cmd::AddForcedTiles, cmd::ShowCandidates}) {
         menu.setEnabled(command, on);
     }
@@ -126,7 +133,7 @@ void RulesController::clearGhosts(QRegion* region) {
 }
 
 void RulesController::toggleDeadEnds() {
-    if (current() == nullptr || !atlas_) {
+    if (current() == nullptr || atlas() == nullptr) {
         return;
     }
     showDeadEnds_ = !showDeadEnds_;
@@ -143,7 +150,7 @@ void RulesController::toggleDeadEnds() {
 }
 
 void RulesController::toggleCandidates() {
-    if (current() == nullptr || !atlas_) {
+    if (current() == nullptr || atlas() == nullptr) {
         return;
     }
     showCandidates_ = !showCandidates_;
@@ -176,7 +183,7 @@ void RulesController::countAdded(const std::vector<TileState>& records, int sign
 }
 
 void RulesController::addForcedTiles() {
-    if (current() == nullptr || !atlas_) {
+    if (current() == nullptr || atlas() == nullptr) {
         return;
     }
     board_.finishEdit();
@@ -234,7 +241,7 @@ void RulesController::replayForced(int group, int first, const std::vector<TileS
 }
 
 bool RulesController::click(int x, int y) {
-    if (!showCandidates_ || current() == nullptr || !atlas_) {
+    if (!showCandidates_ || current() == nullptr || atlas() == nullptr) {
         return false;
     }
     const QPoint at(x, y);
@@ -308,6 +315,7 @@ bool RulesController::click(int x, int y) {
 }
 
 void RulesController::boardChanged(QRegion& region) {
+    // Marks and ghosts come only once the atlas is built.
     if (current() == nullptr || !atlas_) {
         return;
     }
@@ -344,6 +352,7 @@ void RulesController::boardChanged(QRegion& region) {
 }
 
 void RulesController::boardReplaced() {
+    // Marks and ghosts come only once the atlas is built.
     if (current() == nullptr || !atlas_) {
         return;
     }

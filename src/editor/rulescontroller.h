@@ -60,6 +60,8 @@ public:
 private:
     // Follows the open document: the state of another document goes.
     Document* current();
+    // The atlas of the attached document's set, built on first use; null where no rules apply.
+    const VertexAtlas* atlas();
     void showMenu();
     void clearGhosts(QRegion* region);
     void countAdded(const std::vector<TileState>& records, int sign);
@@ -72,6 +74,8 @@ private:
     std::function<Document*()> document_;
     Document* doc_ = nullptr;
     std::unique_ptr<VertexAtlas> atlas_;
+    std::int32_t setCode_ = 0; // of the attached document
+    bool rulesApply_ = false;  // the set has vertex stars
     bool showDeadEnds_ = false;
     bool showCandidates_ = false;
     std::vector<DeadEnd> marks_;

@@ -366,13 +366,21 @@ QRect visibleBoardRect(const View& view) {
 }
 
 QRegion createBoardBuffers(BoardBuffers& buffers, const View& view) {
-    releaseBoardBuffers(buffers);
     if (view.boardPixelWidth <= 0 || view.boardPixelHeight <= 0) {
+        releaseBoardBuffers(buffers);
         return {};
     }
-    buffers.boardBuffer = QImage(view.boardPixelWidth, view.boardPixelHeight, QImage::Format_RGB32);
-    buffers.boardBuffer.fill(toQColor(view.boardColour));
-    buffers.backBuffer = buffers.boardBuffer.copy();
+    // Buffers of the board's size already there are painted over, not made again: a full
+    // redraw of a large board then touches no fresh memory.
+    const QSize size(view.boardPixelWidth, view.boardPixelHeight);
+    if (buffers.boardBuffer.size() != size || buffers.backBuffer.size() != size) {
+        releaseBoardBuffers(buffers);
+        buffers.boardBuffer = QImage(size, QImage::Format_RGB32);
+        buffers.backBuffer = QImage(size, QImage::Format_RGB32);
+    }
+    const QColor colour = toQColor(view.boardColour);
+    buffers.boardBuffer.fill(colour);
+    buffers.backBuffer.fill(colour);
     return clientRegion(view, QRegion(bufferRect(view)));
 }
 

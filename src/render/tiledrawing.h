@@ -37,8 +37,8 @@ struct BoardBuffers {
 QRect bufferRect(const View& view);
 QRect visibleBoardRect(const View& view);
 
-// New buffers of the view's board size after the view was set up or rebuilt: the board
-// buffer filled with the board colour and copied whole into the back buffer.
+// Buffers of the view's board size after the view was set up or rebuilt (kept when they
+// have that size already), both filled with the board colour.
 [[nodiscard]] QRegion createBoardBuffers(BoardBuffers& buffers, const View& view);
 // Drops both pictures when the view closes.
 void releaseBoardBuffers(BoardBuffers& buffers);
