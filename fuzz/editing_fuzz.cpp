@@ -52,6 +52,19 @@ QByteArray imageBytes(Editor& editor) {
     return bytes;
 }
 
+// With PAVELORA_FUZZ_TRACE set, each step is printed: what was done, the document's hash and
+// the change on top of the undo stack (to find which step of a failing input went wrong).
+void trace(Editor& editor, const char* step, int code = -1) {
+    static const bool on = qEnvironmentVariableIsSet("PAVELORA_FUZZ_TRACE");
+    if (on) {
+        const QUndoStack* stack = editor.history().stack();
+        const int done = stack != nullptr ? stack->index() : 0;
+        std::fprintf(stderr, "%s %d: document %zx, %d changes done, the last \"%s\"\n", step, code,
+                     static_cast<std::size_t>(qHash(imageBytes(editor))), done,
+                     done > 0 ? qPrintable(stack->command(done - 1)->text()) : "");
+    }
+}
+
 // Reads operation arguments; past the end they are zero.
 class Operations {
 public:
@@ -66,7 +79,7 @@ private:
     std::size_t at_ = 0;
 };
 
-// A pixel near a tile chosen by index (or anywhere on the board without tiles).
+// A pixel near a tile chosen by index (or near the board's top left corner without tiles).
 QPoint nearTile(Editor& editor, Operations& ops) {
     const Document& doc = *editor.document();
     const int index = ops.byte();
@@ -79,7 +92,8 @@ QPoint nearTile(Editor& editor, Operations& ops) {
         }
     }
     if (tiles.empty()) {
-        return QPoint(index * 4 + dx, index * 3 + dy);
+        return QPoint(doc.view.boardOriginX + index * 4 + dx,
+                      doc.view.boardOriginY + index * 3 + dy);
     }
     const Tile& tile = *tiles[static_cast<std::size_t>(index) % tiles.size()];
     const BoardPixel p = boardToPixel(doc.view, tile.x, tile.y);
@@ -96,7 +110,8 @@ constexpr int MaxOperations = 48; // below the undo limit, and quick
 // Carries out one operation; false once the document is gone (an error ended it).
 bool operate(Editor& editor, fuzz::FakeShell& shell, Operations& ops, const QString& path) {
     BoardInteraction& board = editor.board();
-    switch (ops.byte() % 11) {
+    const int code = ops.byte() % 11;
+    switch (code) {
     case 0: { // click: select, drop a picked tile, or join
         const QPoint p = nearTile(editor, ops);
         board.leftButtonUp(p.x(), p.y());
@@ -184,6 +199,7 @@ bool operate(Editor& editor, fuzz::FakeShell& shell, Operations& ops, const QStr
     if (editor.document() == nullptr) {
         return false;
     }
+    trace(editor, "operation", code);
     paveloraFuzzCheckLinks(*editor.document());
     return true;
 }
@@ -217,7 +233,9 @@ int paveloraFuzzEdit(const std::uint8_t* data, std::size_t size, int* steps) {
     const bool readable = readDocumentImage(buffer) != nullptr;
     const auto opsAt = readable ? static_cast<std::size_t>(buffer.pos()) : 0;
 
-    constexpr double PxPerMm = 96 / 25.4;
+    // A screen of 24 dpi: boards a sixteenth of the pixels of 96 dpi make an input three times
+    // quicker, and tiles of a few pixels are edited as well as large ones.
+    constexpr double PxPerMm = 24 / 25.4;
     fuzz::FakeShell shell;
     Editor editor(shell, PxPerMm, PxPerMm);
     editor.resized(1000, 700);
@@ -244,6 +262,7 @@ int paveloraFuzzEdit(const std::uint8_t* data, std::size_t size, int* steps) {
     }
 
     const QByteArray opened = imageBytes(editor);
+    trace(editor, "opened");
     for (int n = 0; n < MaxOperations && ops.more(); ++n) {
         if (!operate(editor, shell, ops, path)) {
             return FuzzEditEnded;
@@ -255,6 +274,7 @@ int paveloraFuzzEdit(const std::uint8_t* data, std::size_t size, int* steps) {
     int undone = 0;
     while (undone <= EditHistory::Limit && editor.invokeMenuCommand(cmd::Undo)) {
         ++undone;
+        trace(editor, "undone", undone);
     }
     if (imageBytes(editor) != opened) {
         fail("undoing every step does not give back the opened document");
