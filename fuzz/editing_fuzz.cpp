@@ -16,7 +16,7 @@
 #include "document/documentimage.h"
 #include "document/documentio.h"
 #include "fuzz/document_fuzz.h"
-#include "fuzz/fuzzshell.h"
+#include "tests/support/recordingshell.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -108,7 +108,7 @@ constexpr std::array kMenu{cmd::TileMode, cmd::GroupMode, cmd::PatternOn, cmd::P
 constexpr int MaxOperations = 48; // below the undo limit, and quick
 
 // Carries out one operation; false once the document is gone (an error ended it).
-bool operate(Editor& editor, fuzz::FakeShell& shell, Operations& ops, const QString& path) {
+bool operate(Editor& editor, test::FakeShell& shell, Operations& ops, const QString& path) {
     BoardInteraction& board = editor.board();
     const int code = ops.byte() % 11;
     switch (code) {
@@ -236,7 +236,7 @@ int paveloraFuzzEdit(const std::uint8_t* data, std::size_t size, int* steps) {
     // A screen of 24 dpi: boards a sixteenth of the pixels of 96 dpi make an input three times
     // quicker, and tiles of a few pixels are edited as well as large ones.
     constexpr double PxPerMm = 24 / 25.4;
-    fuzz::FakeShell shell;
+    test::FakeShell shell;
     Editor editor(shell, PxPerMm, PxPerMm);
     editor.resized(1000, 700);
     Operations ops(data + opsAt, size - opsAt);

@@ -1,15 +1,15 @@
 #pragma once
 
-// The editing fuzz target's shell: a copy of the editor tests' recording shell
-// (tests/editor/fakeshell.h) without the test framework. It answers from queues (an empty
-// queue answers No or cancels) and shows nothing.
+// The shell the editor tests and the editing fuzz target give the editor: it records what
+// the editor does to the screen and answers from queues. Free of the test framework, so that
+// the fuzz target can use it too.
 #include "editor/commands.h"
 #include "editor/editor.h"
 
 #include <deque>
 #include <vector>
 
-namespace pavelora::fuzz {
+namespace pavelora::test {
 
 template <typename T> T take(std::deque<T>& queue) {
     T front = queue.empty() ? T{} : queue.front();
@@ -25,6 +25,7 @@ struct FakeShell : Shell, Progress {
     std::deque<bool> answers;
     std::deque<QString> openPaths, savePaths;
     std::deque<std::optional<NewDocumentChoice>> newChoices;
+    std::deque<std::optional<GenerateChoice>> generateChoices;
     struct Message {
         QString text, caption;
         int repaintsBefore; // partial repaints before the box
@@ -48,8 +49,10 @@ struct FakeShell : Shell, Progress {
     QString chooseSaveFile(const FileFilter&, const QString&) override { return take(savePaths); }
     std::optional<NewDocumentChoice> runNewDocumentDialog() override { return take(newChoices); }
     void runSettingsDialog(int command) override { dialogs.push_back(command); }
-    // Generated patches are not fuzzed: the dialog is always cancelled.
-    std::optional<GenerateChoice> runGenerateDialog(std::int32_t) override { return {}; }
+    std::optional<GenerateChoice> runGenerateDialog(std::int32_t) override {
+        dialogs.push_back(40029);
+        return take(generateChoices);
+    }
     void runPrint() override {}
     void showAbout() override {}
     void showHelp() override {}
@@ -78,4 +81,4 @@ struct FakeShell : Shell, Progress {
     void step(int) override {}
 };
 
-} // namespace pavelora::fuzz
+} // namespace pavelora::test
