@@ -21,13 +21,6 @@ namespace {
 
 using namespace pavelora;
 
-class SilentProgress : public Progress {
-public:
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
 class CountingErrors : public ErrorReporter {
 public:
     int reports = 0;

@@ -12,12 +12,6 @@ namespace pavelora::cli {
 
 namespace {
 
-struct SilentProgress : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
 // A new, empty document as the editor makes one, seen on a 96 dpi screen.
 std::unique_ptr<Document> newDocument(std::int32_t setCode, std::int32_t boardCode,
                                       double tileSizeRatio) {

@@ -1,5 +1,6 @@
 #include "cli/rulescommand.h"
 
+#include "cli/opening.h"
 #include "core/progress.h"
 #include "core/tiling/forcing.h"
 #include "core/tiling/vertexrules.h"
@@ -13,20 +14,6 @@ namespace pavelora::cli {
 
 namespace {
 
-struct SilentProgress : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
-struct PrintedErrors : ErrorReporter {
-    bool reported = false;
-    void reportError(const char* code) override {
-        std::fprintf(stderr, "Applicatione Error! CODE: %s\n", code);
-        reported = true;
-    }
-};
-
 struct Opened {
     OpenResult result;
     std::unique_ptr<VertexAtlas> atlas;
@@ -34,15 +21,8 @@ struct Opened {
 
 // Opens the document and builds its set's atlas; reports why not on standard error.
 bool openWithRules(const QString& path, Opened& opened) {
-    SilentProgress progress;
-    PrintedErrors errors;
-    // The rules work in board centimetres; any screen will do.
-    const ScreenGeometry screen{96 / 25.4, 96 / 25.4, 1024, 768};
-    opened.result = openDocument(path, screen, progress, errors);
+    opened.result = openForCommand(path);
     if (!opened.result.opened()) {
-        if (!errors.reported) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(path), OpenFailedMessage);
-        }
         return false;
     }
     const Document& doc = *opened.result.document;

@@ -15,6 +15,14 @@ public:
     virtual void step(int amount) = 0;
 };
 
+// A progress display that shows nothing, for work done without a window.
+class SilentProgress : public Progress {
+public:
+    void setText(const QString&) override {}
+    void start(int) override {}
+    void step(int) override {}
+};
+
 // Structural failures are reported by a five-character code ("EM003", ...); the
 // application then ends.
 class ErrorReporter {

@@ -21,13 +21,6 @@ const QString kCopySuffix = QStringLiteral(".pvd");
 const QString kPathSuffix = QStringLiteral(".path");
 const QString kLockSuffix = QStringLiteral(".lock");
 
-class SilentProgress : public Progress {
-public:
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
 // The document's name and a short hash of its whole path, so that documents of the same
 // name in different folders keep apart; an unnamed document gets a name of its own.
 QString stemFor(const QString& documentPath) {
