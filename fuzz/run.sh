@@ -6,6 +6,8 @@
 #   editing   an opened document edited through the editor
 # New inputs go to build-fuzz/corpus-TARGET/ (never into fuzz/corpus/), failing inputs to
 # build-fuzz/artifacts-TARGET/. Exits non-zero when the fuzzer finds a failure.
+# To see which step of a failing editing input goes wrong, run the target on it alone with
+# PAVELORA_FUZZ_TRACE=1: build-fuzz/fuzz/editing_fuzz build-fuzz/artifacts-editing/crash-...
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 target=document
