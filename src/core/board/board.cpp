@@ -163,6 +163,23 @@ void rebuildOutlines(const Document& doc, TileGroup& group) {
     recomputeBoundingBox(group);
 }
 
+// The group's region and bounding box grown by a tile just added to it. A union does not
+// depend on the order it is built in, so adding the new tile's polygon to the region gives
+// the same pixels as building it from all tiles again.
+TileGroup* extendRegionAndBox(const Document& doc, TileGroup& group, const Tile& added) {
+    group.region = group.region.united(tileProximityRegion(added, doc.view));
+    if (group.count() == 1) {
+        group.minX = group.maxX = added.x;
+        group.minY = group.maxY = added.y;
+    } else {
+        group.minX = std::min(group.minX, added.x);
+        group.maxX = std::max(group.maxX, added.x);
+        group.minY = std::min(group.minY, added.y);
+        group.maxY = std::max(group.maxY, added.y);
+    }
+    return &group;
+}
+
 } // namespace
 
 void rebuildGroup(const Document& doc, TileGroup& group) {
@@ -188,19 +205,7 @@ TileGroup* addTileToGroup(const Document& doc, TileGroup& group, std::unique_ptr
     Tile& added = *tile;
     appendTileRaw(group, std::move(tile));
     group.boundary = buildGroupBoundary(group, doc.directionCount());
-    // A union does not depend on the order it is built in, so adding the new tile's
-    // polygon to the region gives the same pixels as building it from all tiles again.
-    group.region = group.region.united(tileProximityRegion(added, doc.view));
-    if (group.count() == 1) {
-        group.minX = group.maxX = added.x;
-        group.minY = group.maxY = added.y;
-    } else {
-        group.minX = std::min(group.minX, added.x);
-        group.maxX = std::max(group.maxX, added.x);
-        group.minY = std::min(group.minY, added.y);
-        group.maxY = std::max(group.maxY, added.y);
-    }
-    return &group;
+    return extendRegionAndBox(doc, group, added);
 }
 
 TileGroup* addJoinedTile(const Document& doc, TileGroup& group, std::unique_ptr<Tile> tile,
@@ -244,17 +249,7 @@ TileGroup* addJoinedTile(const Document& doc, TileGroup& group, std::unique_ptr<
         // An edge said to be joined was not free: rather than guess, build it anew.
         group.boundary = buildGroupBoundary(group, directions);
     }
-    group.region = group.region.united(tileProximityRegion(added, doc.view));
-    if (group.count() == 1) {
-        group.minX = group.maxX = added.x;
-        group.minY = group.maxY = added.y;
-    } else {
-        group.minX = std::min(group.minX, added.x);
-        group.maxX = std::max(group.maxX, added.x);
-        group.minY = std::min(group.minY, added.y);
-        group.maxY = std::max(group.maxY, added.y);
-    }
-    return &group;
+    return extendRegionAndBox(doc, group, added);
 }
 
 void removeTileFromGroup(const Document& doc, TileGroup& group, Tile* tile) {

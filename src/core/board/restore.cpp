@@ -75,11 +75,11 @@ void removeTileAt(Document& doc, int group, int tile) {
     removeTile(doc, g.tiles[static_cast<std::size_t>(tile)].get());
 }
 
-bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const TileState& record) {
+std::unique_ptr<Tile> buildRecordedTile(const Document& doc, const TileState& record) {
     std::unique_ptr<Tile> built =
         buildTile(doc.tileSet.get(), &doc.angles, record.kind, record.rotation);
     if (!built || built->outline.edges.size() != record.edges.size()) {
-        return false;
+        return nullptr;
     }
     built->x = record.x;
     built->y = record.y;
@@ -91,6 +91,14 @@ bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const Tile
         edge.y2 = record.edges[e][3];
     }
     built->edgeIndex = buildEdgeIndex(built->outline, doc.directionCount());
+    return built;
+}
+
+bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const TileState& record) {
+    std::unique_ptr<Tile> built = buildRecordedTile(doc, record);
+    if (!built) {
+        return false;
+    }
     Board& board = doc.board;
     if (ownGroup) {
         // The only tile of its group can be joined to nothing but itself.

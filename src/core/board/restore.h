@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct TileState {
 
 // Records the tile at `tile` of the group.
 TileState recordTile(const TileGroup& group, int tile);
+
+// The recorded tile built again where it was, joined to nothing and in no group; null when
+// its set cannot build it (or builds it with another number of edges).
+std::unique_ptr<Tile> buildRecordedTile(const Document& doc, const TileState& record);
 
 // Takes the tile at (group, tile) off the board as removeTile does: with its group when it
 // is the group's only tile, else out of the group with the edges joined to it freed.

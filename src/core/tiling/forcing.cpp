@@ -346,25 +346,17 @@ void removeTilesFrom(Document& doc, TileGroup& group, int first) {
 
 void appendRecordedTiles(Document& doc, TileGroup& group, const std::vector<TileState>& records) {
     for (const TileState& record : records) {
-        std::unique_ptr<Tile> built =
-            buildTile(doc.tileSet.get(), &doc.angles, record.kind, record.rotation);
-        if (!built || built->outline.edges.size() != record.edges.size()) {
+        std::unique_ptr<Tile> built = buildRecordedTile(doc, record);
+        if (!built) {
             continue;
         }
-        built->x = record.x;
-        built->y = record.y;
         const int place = group.count();
         const auto at = [&](int index) -> Tile* {
             return index >= 0 && index < place ? group.tiles[static_cast<std::size_t>(index)].get()
                                                : nullptr;
         };
         for (std::size_t e = 0; e < record.edges.size(); ++e) {
-            TileEdge& edge = built->outline.edges[e];
-            edge.x1 = record.edges[e][0];
-            edge.y1 = record.edges[e][1];
-            edge.x2 = record.edges[e][2];
-            edge.y2 = record.edges[e][3];
-            edge.neighbour = at(record.neighbours[e]);
+            built->outline.edges[e].neighbour = at(record.neighbours[e]);
         }
         Tile* restored = built.get();
         for (const auto& [other, edge] : record.joinedBy) {
@@ -373,7 +365,6 @@ void appendRecordedTiles(Document& doc, TileGroup& group, const std::vector<Tile
                 t->outline.edges[static_cast<std::size_t>(edge)].neighbour = restored;
             }
         }
-        built->edgeIndex = buildEdgeIndex(built->outline, doc.directionCount());
         appendTileRaw(group, std::move(built));
     }
     rebuildGroup(doc, group);

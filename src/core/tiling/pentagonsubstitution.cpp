@@ -118,12 +118,11 @@ Outlines outlinesOf(const std::vector<Piece>& pieces) {
         o.corners.insert(o.corners.end(), one.begin(), one.end());
         o.start.push_back(static_cast<std::uint32_t>(o.corners.size()));
     }
-    // An edge is known by its ends added up and its vector up to sign; edges are sorted on a
-    // hash of that, and a run of equal hashes is searched whole.
+    // An edge is known by its ends added up and its vector up to sign.
     struct Key {
         std::uint64_t hash;
         std::uint32_t slot;
-        std::int32_t piece;
+        std::int32_t owner; // the piece
     };
     std::vector<Key> keys;
     keys.reserve(o.corners.size());
@@ -144,25 +143,9 @@ Outlines outlinesOf(const std::vector<Piece>& pieces) {
             keys.push_back({h, slot, static_cast<std::int32_t>(i)});
         }
     }
-    std::sort(keys.begin(), keys.end(), [](const Key& l, const Key& r) {
-        return l.hash < r.hash || (l.hash == r.hash && l.slot < r.slot);
-    });
     o.across.assign(o.corners.size(), -1);
-    for (std::size_t k = 0; k < keys.size();) {
-        std::size_t end = k + 1;
-        while (end < keys.size() && keys[end].hash == keys[k].hash) {
-            ++end;
-        }
-        for (std::size_t i = k; i < end; ++i) {
-            for (std::size_t j = i + 1; j < end; ++j) {
-                if (edges[keys[i].slot] == edges[keys[j].slot]) {
-                    o.across[keys[i].slot] = keys[j].piece;
-                    o.across[keys[j].slot] = keys[i].piece;
-                }
-            }
-        }
-        k = end;
-    }
+    pairEdges(
+        keys, [&](const Key& l, const Key& r) { return edges[l.slot] == edges[r.slot]; }, o.across);
     return o;
 }
 

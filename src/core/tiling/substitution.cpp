@@ -237,12 +237,11 @@ void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles)
             patch.edgeStart[i] + static_cast<std::uint32_t>(s != nullptr ? s->edges.size() : 0);
     }
     // An edge is known by its two ends added up and its line: two edges of a tiling with the
-    // same middle on the same line are one edge seen from its two sides. Edges are sorted on a
-    // hash of that; a run of equal hashes is searched whole.
+    // same middle on the same line are one edge seen from its two sides.
     struct EdgeKey {
         std::uint64_t hash;
         std::uint32_t slot;
-        std::int32_t tile;
+        std::int32_t owner; // the tile
         LatticePoint sum;
         std::int32_t line;
     };
@@ -264,25 +263,10 @@ void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles)
             p = q;
         }
     }
-    std::sort(keys.begin(), keys.end(), [](const EdgeKey& l, const EdgeKey& r) {
-        return l.hash < r.hash || (l.hash == r.hash && l.slot < r.slot);
-    });
     patch.sharedWith.assign(patch.edgeStart.back(), -1);
-    for (std::size_t k = 0; k < keys.size();) {
-        std::size_t end = k + 1;
-        while (end < keys.size() && keys[end].hash == keys[k].hash) {
-            ++end;
-        }
-        for (std::size_t i = k; i < end; ++i) {
-            for (std::size_t j = i + 1; j < end; ++j) {
-                if (keys[i].sum == keys[j].sum && keys[i].line == keys[j].line) {
-                    patch.sharedWith[keys[i].slot] = keys[j].tile;
-                    patch.sharedWith[keys[j].slot] = keys[i].tile;
-                }
-            }
-        }
-        k = end;
-    }
+    pairEdges(
+        keys, [](const EdgeKey& l, const EdgeKey& r) { return l.sum == r.sum && l.line == r.line; },
+        patch.sharedWith);
 }
 
 } // namespace pavelora

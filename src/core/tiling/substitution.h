@@ -3,6 +3,7 @@
 #include "core/geometry/tileset.h"
 #include "core/tiling/lattice.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -94,5 +95,31 @@ Patch deflatePentagons(PatchSeed seed, int steps, const TileSet& set, const Angl
 
 // Fills in edgeStart and sharedWith from the tiles' exact corners.
 void findSharedEdges(Patch& patch, const TileSet& set, const AngleTable& angles);
+
+// Finds the edges that are one edge seen from its two sides. Each key names an edge by its
+// `hash`, its place `slot` and the `owner` it belongs to; keys are sorted on the hash and a run
+// of equal hashes is searched whole, `same(a, b)` telling whether two keys of a run are one
+// edge. across[slot] becomes the owner on the other side (and stays -1 where there is none).
+template <typename Key, typename Same>
+void pairEdges(std::vector<Key>& keys, Same same, std::vector<std::int32_t>& across) {
+    std::sort(keys.begin(), keys.end(), [](const Key& l, const Key& r) {
+        return l.hash < r.hash || (l.hash == r.hash && l.slot < r.slot);
+    });
+    for (std::size_t k = 0; k < keys.size();) {
+        std::size_t end = k + 1;
+        while (end < keys.size() && keys[end].hash == keys[k].hash) {
+            ++end;
+        }
+        for (std::size_t i = k; i < end; ++i) {
+            for (std::size_t j = i + 1; j < end; ++j) {
+                if (same(keys[i], keys[j])) {
+                    across[keys[i].slot] = keys[j].owner;
+                    across[keys[j].slot] = keys[i].owner;
+                }
+            }
+        }
+        k = end;
+    }
+}
 
 } // namespace pavelora
