@@ -1,4 +1,5 @@
 // Saving and opening a document of 10,000 joined tiles. Target: under 100 ms each.
+#include "bench/opening.h"
 #include "core/board/board.h"
 #include "core/board/editing.h"
 #include "core/geometry/tilebuilder.h"
@@ -15,30 +16,12 @@
 #include <memory>
 
 using namespace pavelora;
+using bench::AbortOnError;
+using bench::screen;
 
 namespace {
 
 constexpr int TileCount = 10000;
-
-class NoProgress : public Progress {
-public:
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
-class AbortOnError : public ErrorReporter {
-public:
-    void reportError(const char* code) override {
-        std::fprintf(stderr, "error %s\n", code);
-        std::abort();
-    }
-};
-
-ScreenGeometry screen() {
-    const double pxPerMm = pixelsPerMillimetre(96);
-    return {pxPerMm, pxPerMm, 1600, 1000};
-}
 
 // A patch of darts and kites at 20 % tile size on an "Ａ３横" board, laid tile by tile and
 // joined with joinTile as the editor joins them: one group of 10,000 tiles. The tiles are
@@ -86,7 +69,7 @@ void BM_SaveDocument(benchmark::State& state) {
     const Document& doc = document();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.pvd"));
-    NoProgress progress;
+    SilentProgress progress;
     for (auto _ : state) {
         if (saveDocument(path, doc, true, progress) != SaveStatus::Saved) {
             state.SkipWithError("save failed");
@@ -105,7 +88,7 @@ void BM_OpenDocument(benchmark::State& state) {
     rebuildView(doc.view, static_cast<double>(state.range(0)) / 100.0);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.pvd"));
-    NoProgress progress;
+    SilentProgress progress;
     AbortOnError errors;
     const bool saved = saveDocument(path, doc, true, progress) == SaveStatus::Saved;
     rebuildView(doc.view, 1.0);

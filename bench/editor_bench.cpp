@@ -19,11 +19,7 @@ namespace {
 
 // A shell that shows nothing.
 struct QuietShell : Shell {
-    struct : Progress {
-        void setText(const QString&) override {}
-        void start(int) override {}
-        void step(int) override {}
-    } quiet;
+    SilentProgress quiet;
     bool askYesNo(const QString&, const QString&) override { return false; }
     void showMessage(const QString&, const QString&, Icon) override {}
     QString chooseOpenFile(const FileFilter&) override { return {}; }

@@ -2,6 +2,7 @@
 // (targets 1 s and 10 s; darts and kites, and 100,000 of the pentagon set), the memory each laid
 // tile keeps (target under 4 KB), and the save and open of the generated 100,000-tile document
 // (targets 0.5 s and 1 s).
+#include "bench/opening.h"
 #include "core/board/board.h"
 #include "core/tiling/generator.h"
 #include "document/documentio.h"
@@ -17,28 +18,10 @@
 #include <memory>
 
 using namespace pavelora;
+using bench::AbortOnError;
+using bench::screen;
 
 namespace {
-
-class NoProgress : public Progress {
-public:
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
-class AbortOnError : public ErrorReporter {
-public:
-    void reportError(const char* code) override {
-        std::fprintf(stderr, "error %s\n", code);
-        std::abort();
-    }
-};
-
-ScreenGeometry screen() {
-    const double pxPerMm = pixelsPerMillimetre(96);
-    return {pxPerMm, pxPerMm, 1600, 1000};
-}
 
 // An empty "Ａ３横" document of the set at a tile size that lets `tiles` tiles round the
 // middle of the board fit on it (a disc of 14 cm holds them with room to spare).
@@ -105,7 +88,7 @@ void BM_SaveGenerated(benchmark::State& state) {
     const Document& doc = generated100k();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("generated.pvd"));
-    NoProgress progress;
+    SilentProgress progress;
     for (auto _ : state) {
         if (saveDocument(path, doc, false, progress) != SaveStatus::Saved) {
             state.SkipWithError("save failed");
@@ -120,7 +103,7 @@ void BM_OpenGenerated(benchmark::State& state) {
     const Document& doc = generated100k();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("generated.pvd"));
-    NoProgress progress;
+    SilentProgress progress;
     AbortOnError errors;
     if (saveDocument(path, doc, false, progress) != SaveStatus::Saved) {
         state.SkipWithError("save failed");

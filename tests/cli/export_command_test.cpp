@@ -1,6 +1,7 @@
 #include "core/fixture.h"
 #include "document/documentio.h"
 #include "render/jpegdecode.h"
+#include "runprogram.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,36 +12,14 @@
 #include <tuple>
 
 using namespace pavelora;
+using pavelora::test::CommandResult;
+using pavelora::test::run;
 
 namespace {
-
-struct Silent : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
 
 struct NoErrors : ErrorReporter {
     void reportError(const char* code) override { ADD_FAILURE() << code; }
 };
-
-struct CommandResult {
-    int exitCode = -1;
-    QString errors;
-    QString output;
-};
-
-CommandResult run(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY")); // it must not need one
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PAVELORA_EXECUTABLE), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
 
 // A saved "Ａ４縦" document of the darts-and-kites set holding one dart and one kite, far
 // apart, at 2 cm per tile unit.
@@ -52,7 +31,7 @@ QString saveDocumentWithTwoTiles(const QTemporaryDir& dir) {
     f.putTile(kind::Dart, 0, 5.0, 20.0);
     f.putTile(kind::Kaite, 0, 15.0, 8.0);
     const QString path = dir.filePath(QStringLiteral("two.pvd"));
-    Silent silent;
+    SilentProgress silent;
     EXPECT_EQ(saveDocument(path, f.doc, false, silent), SaveStatus::Saved);
     return path;
 }
@@ -172,7 +151,7 @@ TEST(GenerateCommand, WritesAJoinedPatchAndRefusesWhatItCannotMake) {
                         QLatin1String(c.set), QStringLiteral("--board"), QLatin1String(c.board)} +
             c.more);
         ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
-        Silent silent;
+        SilentProgress silent;
         NoErrors errors;
         const OpenResult opened = openDocument(path, screen, silent, errors);
         ASSERT_TRUE(opened.opened()) << c.set;

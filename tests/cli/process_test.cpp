@@ -25,12 +25,6 @@ using namespace pavelora;
 
 namespace {
 
-struct Silent : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
 // The program on a document with its cache in `cache`; QProcess kills it when it goes.
 struct Program {
     QProcess process;
@@ -68,7 +62,7 @@ TEST(RecoveryProcess, AKilledProgramOffersItsChangesBackAtTheNextStart) {
     test::BoardFixture f(setcode::PenroseNo1);
     f.doc.patternOn = 1;
     f.putTile(kind::Kaite, 0, 10.0, 10.0);
-    Silent progress;
+    SilentProgress progress;
     ASSERT_EQ(saveDocument(path, f.doc, false, progress), SaveStatus::Saved);
     const QDir recovery(cache.filePath(QStringLiteral("Pavelora/recovery")));
     const auto copies = [&] { return recovery.entryList({QStringLiteral("*.pvd")}, QDir::Files); };
@@ -138,7 +132,7 @@ TEST(ProcessSetup, ASaveBeyondTheFileSizeLimitFailsAndKeepsTheOldFile) {
             _exit(SetupFailed);
         }
         cli::prepareProcess();
-        Silent progress;
+        SilentProgress progress;
         const SaveStatus status = saveDocument(path, f.doc, false, progress);
         _exit(status == SaveStatus::WriteFailed ? SaveFailed : SaveSucceeded);
     }

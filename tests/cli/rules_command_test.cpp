@@ -3,6 +3,7 @@
 #include "core/tiling/forcing.h"
 #include "core/tiling/vertexatlas.h"
 #include "document/documentio.h"
+#include "runprogram.h"
 #include "support/roundvertex.h"
 
 #include <QProcess>
@@ -11,32 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace pavelora;
+using pavelora::test::CommandResult;
+using pavelora::test::run;
 
 namespace {
-
-struct Silent : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
-struct Result {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
-Result run(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PAVELORA_EXECUTABLE), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Tiles round the point (10, 14) with the given corners there, anticlockwise from direction
 // `turn`, as one joined group of a "Penrose No.1" document.
@@ -51,13 +30,13 @@ QString saveRound(const QTemporaryDir& dir, const QString& name, int turn,
         EXPECT_NE(addJoinedTile(f.doc, *group, p), nullptr);
     }
     const QString path = dir.filePath(name);
-    Silent silent;
+    SilentProgress silent;
     EXPECT_EQ(saveDocument(path, f.doc, false, silent), SaveStatus::Saved);
     return path;
 }
 
 int tilesIn(const QString& path) {
-    Silent silent;
+    SilentProgress silent;
     struct : ErrorReporter {
         void reportError(const char*) override {}
     } quiet;
@@ -73,7 +52,7 @@ TEST(RulesCommand, CheckPrintsEachDeadEndAndExitsWithOne) {
     const QString bad =
         saveRound(dir, QStringLiteral("bad.pvd"), 3,
                   {{kind::Dart, 1}, {kind::Kaite, 0}, {kind::Kaite, 0}, {kind::Kaite, 0}});
-    const Result r = run({QStringLiteral("--check"), bad});
+    const CommandResult r = run({QStringLiteral("--check"), bad});
     EXPECT_EQ(r.exitCode, 1) << qPrintable(r.errors);
     const QStringList lines = r.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
@@ -86,7 +65,7 @@ TEST(RulesCommand, CheckPrintsEachDeadEndAndExitsWithOne) {
     // A part of a sun is no dead end.
     const StarCorner apex{kind::Kaite, 0};
     const QString good = saveRound(dir, QStringLiteral("good.pvd"), 1, {apex, apex, apex});
-    const Result ok = run({QStringLiteral("--check"), good});
+    const CommandResult ok = run({QStringLiteral("--check"), good});
     EXPECT_EQ(ok.exitCode, 0) << qPrintable(ok.errors);
     EXPECT_TRUE(ok.output.isEmpty());
 }
@@ -96,7 +75,7 @@ TEST(RulesCommand, CompleteForcedWritesTheDocumentWithTheForcedTiles) {
     const StarCorner apex{kind::Kaite, 0};
     const QString four = saveRound(dir, QStringLiteral("four.pvd"), 1, {apex, apex, apex, apex});
     const QString out = dir.filePath(QStringLiteral("out.pvd"));
-    const Result r = run({QStringLiteral("--complete-forced"), four, out});
+    const CommandResult r = run({QStringLiteral("--complete-forced"), four, out});
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.errors);
     EXPECT_EQ(tilesIn(four), 4);
     EXPECT_GE(tilesIn(out), 5); // the sun's fifth kite at least
@@ -119,9 +98,9 @@ TEST(RulesCommand, SetsWithoutVertexStarsAreRefused) {
     f.doc.kindCounts = {0, 0, 0, 0};
     f.putTile(kind::Decagon, 0, 10.0, 10.0);
     const QString path = dir.filePath(QStringLiteral("kepler.pvd"));
-    Silent silent;
+    SilentProgress silent;
     ASSERT_EQ(saveDocument(path, f.doc, false, silent), SaveStatus::Saved);
-    const Result r = run({QStringLiteral("--check"), path});
+    const CommandResult r = run({QStringLiteral("--check"), path});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains(QStringLiteral("Kepler")));
 }

@@ -27,13 +27,6 @@ template <typename F> bool failingAllocationNumber(long which, F&& f) {
     return failed;
 }
 
-// Progress that allocates nothing: a failing allocation in it would not be the driver's.
-struct QuietProgress : Progress {
-    void setText(const QString&) override {}
-    void start(int) override {}
-    void step(int) override {}
-};
-
 } // namespace
 
 void* operator new(std::size_t size) {
@@ -62,8 +55,8 @@ TEST(OutOfMemory, EveryFailingAllocationWhileOpeningIsReportedWithItsStepsCode) 
     int refusals = 0;
     bool opened = false;
     for (long k = 0; k < 100000 && !opened; ++k) {
-        QuietProgress progress;
-        RecordingErrors errors; // allocates only after the failure
+        SilentProgress progress; // allocates nothing: a failing allocation is the driver's
+        RecordingErrors errors;  // allocates only after the failure
         OpenResult result;
         if (!failingAllocationNumber(
                 k, [&] { result = openDocumentImage(*image, testScreen(), progress, errors); })) {
@@ -100,7 +93,7 @@ TEST(OutOfMemory, AFailureWhileBuildingTheImageLeavesTheOldFileUntouched) {
     const long buildAllocations = allocationCount;
     ASSERT_GT(buildAllocations, 5);
     for (long k = 0; k < buildAllocations; ++k) {
-        QuietProgress progress;
+        SilentProgress progress;
         SaveStatus status = SaveStatus::Saved;
         failingAllocationNumber(
             k, [&] { status = saveDocument(old.fileName(), rich.f.doc, false, progress); });
