@@ -347,6 +347,47 @@ void eraseRegion(QPainter& painter, const BoardBuffers& buffers, const QRegion& 
     painter.drawImage(0, 0, buffers.boardBuffer);
 }
 
+// Paints back, in display order and cut to the erased region, every tile whose drawing may
+// reach into it (but those `skip` names): every tile whose square of the tile set's reach
+// about its position, a few pixels more for the pens, meets the region. A tile that reaches
+// no pixel of the region would change nothing, so the region ends as a full redraw paints it.
+template <typename Skip>
+void repaintRegion(QPainter& painter, BoardBuffers& buffers, const Document& doc,
+                   const QRegion& region, Skip skip) {
+    const View& view = doc.view;
+    const double reach = view.tileSizeRatio * doc.tileSet->extent;
+    const int reachX = static_cast<int>(reach / view.cmPerPixelX) + 4;
+    const int reachY = static_cast<int>(reach / view.cmPerPixelY) + 4;
+    const QRect box = region.boundingRect().adjusted(-reachX, -reachY, reachX, reachY);
+    const double minX = box.left() * view.cmPerPixelX;
+    const double maxX = (box.right() + 1) * view.cmPerPixelX;
+    const double minY = (view.boardPixelHeight - box.bottom() - 1) * view.cmPerPixelY;
+    const double maxY = (view.boardPixelHeight - box.top()) * view.cmPerPixelY;
+    StampPainter stamps(painter, doc, &region, buffers);
+    std::vector<Tile*> near;
+    for (const auto& group : doc.board.groups) {
+        near.clear();
+        tilesInBox(doc, *group, minX, minY, maxX, maxY, near);
+        for (const Tile* tile : near) {
+            if (tile->x < minX || tile->x > maxX || tile->y < minY || tile->y > maxY ||
+                skip(*tile)) {
+                continue;
+            }
+            const int px = static_cast<int>(tile->x / view.cmPerPixelX);
+            const int py = view.boardPixelHeight - static_cast<int>(tile->y / view.cmPerPixelY);
+            if (!region.intersects(
+                    QRect(px - reachX, py - reachY, 2 * reachX + 1, 2 * reachY + 1))) {
+                continue;
+            }
+            if (plainDrawing) {
+                paintTile(painter, doc, *tile, &region);
+            } else {
+                stamps.paint(*tile);
+            }
+        }
+    }
+}
+
 } // namespace
 
 void usePlainTileDrawing(bool on) {
@@ -454,33 +495,12 @@ QRegion redrawAroundTile(BoardBuffers& buffers, const Document& doc, const Tile*
     if (region.isEmpty()) {
         return {}; // the tile lies off the board: nothing of it is on the screen
     }
-    const double reach = view.tileSizeRatio * doc.tileSet->extent * 1.05;
     {
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         eraseRegion(painter, buffers, region);
-        StampPainter stamps(painter, doc, &region, buffers);
-        // Each group is asked only for its tiles near the moved one, in the group's order.
-        std::vector<Tile*> near;
-        for (const auto& group : doc.board.groups) {
-            near.clear();
-            tilesInBox(doc, *group, tile->x - reach, tile->y - reach, tile->x + reach,
-                       tile->y + reach, near);
-            for (const Tile* other : near) {
-                if (other == tile && !includeSelf) {
-                    continue;
-                }
-                const double dx = other->x - tile->x;
-                const double dy = other->y - tile->y;
-                if (std::sqrt(dx * dx + dy * dy) < reach) {
-                    if (plainDrawing) {
-                        paintTile(painter, doc, *other, &region);
-                    } else {
-                        stamps.paint(*other);
-                    }
-                }
-            }
-        }
+        repaintRegion(painter, buffers, doc, region,
+                      [&](const Tile& other) { return &other == tile && !includeSelf; });
     }
     return clientRegion(view, region);
 }
@@ -499,28 +519,8 @@ QRegion redrawAroundGroup(BoardBuffers& buffers, const Document& doc, const Tile
         QPainter painter(&buffers.backBuffer);
         startPainter(painter);
         eraseRegion(painter, buffers, region);
-        StampPainter stamps(painter, doc, &region, buffers);
-        // Nearness depends only on the tile's group, so it is asked once per group.
-        const TileGroup* asked = nullptr;
-        bool near = false;
-        for (const auto& other : doc.board.groups) {
-            if (other.get() == group && !includeSelf) {
-                continue;
-            }
-            for (const auto& tile : other->tiles) {
-                if (tile->group != asked || asked == nullptr) {
-                    asked = tile->group;
-                    near = groupsNear(*group, *tile);
-                }
-                if (near) {
-                    if (plainDrawing) {
-                        paintTile(painter, doc, *tile, &region);
-                    } else {
-                        stamps.paint(*tile);
-                    }
-                }
-            }
-        }
+        repaintRegion(painter, buffers, doc, region,
+                      [&](const Tile& other) { return other.group == group && !includeSelf; });
     }
     return clientRegion(view, region);
 }

@@ -198,3 +198,34 @@ TEST(RedrawFromPictures, EveryPixelAsTilesDrawnOneByOne) {
         }
     }
 }
+
+// Small tiles are erased with a wide margin for the pens (the redraw factor grows as the tile
+// size shrinks): every tile reaching into that margin is painted back, whether or not its group
+// is near or its position close, so a redraw in place leaves the full redraw's picture.
+TEST(RedrawAround, AtSmallTileSizesEveryErasedPixelIsPaintedBack) {
+    for (std::int32_t set : {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3}) {
+        for (double ratio : {0.2, 0.1}) {
+            RenderFixture f(set, 60003, 600, 500);
+            f.doc.view.tileSizeRatio = ratio;
+            const std::vector<Tile*> tiles =
+                f.layPatch(generatePatch(set, PatchSeed::Sun, 80).tiles, 10.5, 14.85);
+            (void)redrawAllTiles(f.buffers, f.doc);
+            const QImage full = f.fullPicture();
+            int tilesOff = 0, groupsOff = 0;
+            for (Tile* t : tiles) {
+                (void)redrawAroundTile(f.buffers, f.doc, t, true);
+                if (f.buffers.backBuffer != full) {
+                    ++tilesOff;
+                    f.buffers.backBuffer = full.copy();
+                }
+                (void)redrawAroundGroup(f.buffers, f.doc, t->group, true);
+                if (f.buffers.backBuffer != full) {
+                    ++groupsOff;
+                    f.buffers.backBuffer = full.copy();
+                }
+            }
+            EXPECT_EQ(tilesOff, 0) << set << " at " << ratio;
+            EXPECT_EQ(groupsOff, 0) << set << " at " << ratio;
+        }
+    }
+}
