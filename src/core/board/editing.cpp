@@ -14,28 +14,6 @@ double snapTolerance(const Document& doc) {
     return doc.view.tileSizeRatio * doc.tileSet->extent * 0.05;
 }
 
-bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
-    for (const auto& tile : group.tiles) {
-        tile->x += dx;
-        tile->y += dy;
-        for (TileEdge& edge : tile->outline.edges) {
-            edge.x1 += dx;
-            edge.y1 += dy;
-            edge.x2 += dx;
-            edge.y2 += dy;
-        }
-        tile->edgeIndex = buildEdgeIndex(tile->outline, doc.directionCount());
-    }
-    group.grid.shift(dx, dy);
-    group.boundary = buildGroupBoundary(group, doc.directionCount());
-    group.region = groupProximityRegion(group, doc.view);
-    group.minX += dx;
-    group.maxX += dx;
-    group.minY += dy;
-    group.maxY += dy;
-    return true;
-}
-
 void moveGroupInSteps(const Document& doc, TileGroup& group,
                       const std::vector<std::pair<double, double>>& moves) {
     if (moves.empty()) {
@@ -63,6 +41,11 @@ void moveGroupInSteps(const Document& doc, TileGroup& group,
     }
     group.boundary = buildGroupBoundary(group, doc.directionCount());
     group.region = groupProximityRegion(group, doc.view);
+}
+
+bool moveGroup(const Document& doc, TileGroup& group, double dx, double dy) {
+    moveGroupInSteps(doc, group, {{dx, dy}});
+    return true;
 }
 
 bool groupMoveAllowed(const Document& doc, const Selection& sel, std::int32_t dxPixels,
