@@ -7,10 +7,11 @@
 // document starts a new document of the set and board its first two bytes choose, and all
 // its bytes are operations. Each operation is a code byte and its arguments: clicks, drags,
 // right clicks and keys on the tiles (hit tests, joins, detaches, moves, turns, deletes),
-// tiles taken from the palette, mode and pattern switches, display-order tidying, undo,
-// redo and save. Every save must read, open and save again to the same bytes with every
-// link inside its group; at the end, undoing every step must give back the document as it
-// was opened, and redoing them all the document as it was edited.
+// tiles taken from the palette, mode and pattern switches, display-order tidying, the rules
+// (dead ends, forced tiles, candidates), small generated patches, tile size, outline width,
+// zoom and board colour, undo, redo and save. Every save must read, open and save again to
+// the same bytes with every link inside its group; at the end, undoing every step must give
+// back the document as it was opened, and redoing them all the document as it was edited.
 #include "fuzz/editing_fuzz.h"
 
 #include "document/documentimage.h"
@@ -103,9 +104,46 @@ QPoint nearTile(Editor& editor, Operations& ops) {
 constexpr std::array kKeys{BoardKey::Space, BoardKey::Left,   BoardKey::Up, BoardKey::Right,
                            BoardKey::Down,  BoardKey::Delete, BoardKey::F1, BoardKey::F2,
                            BoardKey::F3,    BoardKey::F4,     BoardKey::F5, BoardKey::F6};
-constexpr std::array kMenu{cmd::TileMode, cmd::GroupMode, cmd::PatternOn, cmd::PatternOff,
-                           cmd::TidyOrder};
+// Menu commands without a dialog; after them come the commands whose dialog the operation
+// answers (see menuOperation).
+constexpr std::array kMenu{cmd::TileMode,       cmd::GroupMode,     cmd::PatternOn,
+                           cmd::PatternOff,     cmd::TidyOrder,     cmd::ShowDeadEnds,
+                           cmd::AddForcedTiles, cmd::ShowCandidates};
+constexpr int AnsweredCommands = 5;
 constexpr int MaxOperations = 48; // below the undo limit, and quick
+
+// A menu command; a dialog's answer comes from the operation's next bytes.
+void menuOperation(Editor& editor, test::FakeShell& shell, Operations& ops) {
+    const int pick = ops.byte() % static_cast<int>(kMenu.size() + AnsweredCommands);
+    if (pick < static_cast<int>(kMenu.size())) {
+        editor.invokeMenuCommand(kMenu[static_cast<std::size_t>(pick)]);
+        return;
+    }
+    SettingsApplier& settings = editor.settings();
+    const int value = ops.byte();
+    switch (pick - static_cast<int>(kMenu.size())) {
+    case 0: // a small patch: whole boards take too long for an input
+        shell.generateChoices.push_back(
+            GenerateChoice{value % 2 == 0 ? PatchSeed::Sun : PatchSeed::Star, 1 + value / 4});
+        editor.invokeMenuCommand(cmd::Generate);
+        shell.generateChoices.clear();
+        break;
+    case 1:
+        settings.applyTileSize(value * 2);
+        break;
+    case 2:
+        settings.applyOutlineWidth(value);
+        break;
+    case 3:
+        settings.applyZoom(value * 2);
+        break;
+    default:
+        settings.applyBoardColour(Rgb{static_cast<std::uint8_t>(value),
+                                      static_cast<std::uint8_t>(255 - value),
+                                      static_cast<std::uint8_t>(value / 2)});
+        break;
+    }
+}
 
 // Carries out one operation; false once the document is gone (an error ended it).
 bool operate(Editor& editor, test::FakeShell& shell, Operations& ops, const QString& path) {
@@ -158,7 +196,7 @@ bool operate(Editor& editor, test::FakeShell& shell, Operations& ops, const QStr
         editor.invokeMenuCommand(cmd::Redo);
         break;
     case 7:
-        editor.invokeMenuCommand(kMenu[static_cast<std::size_t>(ops.byte() % kMenu.size())]);
+        menuOperation(editor, shell, ops);
         break;
     case 8: { // save, then the saved file must open and save to the same bytes
         // A new document is saved only once it has changed.

@@ -9,11 +9,13 @@
 
 TEST(EditingFuzzTarget, EverySeedOpensOrStartsANewDocumentAndKeepsTheRulesWhileEdited) {
     paveloraFuzzEditingInit();
-    // Operation codes and their arguments, in this order: a kind from the palette dropped
-    // beside tile 0, tile 1 dragged in three moves, tile 0 taken and put back, turns both
-    // ways, moves right and up, a right click, group mode, pattern off, tidy, undo, undo,
-    // redo, save, delete, a drag, save.
+    // Operation codes and their arguments, in this order: a generated patch of eleven tiles,
+    // forced tiles, dead ends shown, tile size 100 %, zoom 128 %, two undos; a kind from the
+    // palette dropped beside tile 0, tile 1 dragged in three moves, tile 0 taken and put back,
+    // turns both ways, moves right and up, a right click, group mode, pattern off, tidy, undo,
+    // undo, redo, save, delete, a drag, save.
     const QByteArray operations = QByteArray::fromHex(
+        "07082807060705070932070b400505"
         "040200002020010100000210102020f0080801000000000000030001038001030301030201"
         "020200000107010703070405050608030501010000000110f008");
     const QDir corpus(QStringLiteral(PAVELORA_FUZZ_CORPUS));
