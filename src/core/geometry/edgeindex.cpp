@@ -57,13 +57,17 @@ bool pointInIndex(const EdgeIndex& index, double x, double y, const AngleTable& 
             break; // rows ascend: no later row starts at or below the point
         }
         for (const SortedEdge& e : row.edges) {
-            const std::int32_t sourceDirection = e.source->direction;
-            if (sourceDirection == 0 || sourceDirection == half || !(e.y2 > y)) {
+            if (!(e.y2 > y)) {
                 continue;
             }
             anyCrossing = true;
+            // An edge of a horizontal direction whose ends differ in their last bits still
+            // crosses the points at its lower end's height; it has no slope to go by.
+            const std::int32_t sourceDirection = e.source->direction;
+            const bool level = sourceDirection == 0 || sourceDirection == half;
             const double crossX =
-                (y - e.y1) * angles.cosines[e.direction] / angles.sines[e.direction] + e.x1;
+                level ? e.x1 + (y - e.y1) * (e.x2 - e.x1) / (e.y2 - e.y1)
+                      : (y - e.y1) * angles.cosines[e.direction] / angles.sines[e.direction] + e.x1;
             if (crossX <= x) {
                 ++crossingsLeft;
             }
