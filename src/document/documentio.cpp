@@ -274,6 +274,7 @@ OpenResult openDocumentImage(const DocumentImage& image, const ScreenGeometry& s
             progress.step(1);
         }
         tileSlots.clear();
+        group->oneWayLinks = hasOneWayLinks(*group);
 
         if (!attempt([&] {
                 group->boundary = buildGroupBoundary(*group, directionCount);

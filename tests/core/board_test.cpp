@@ -82,6 +82,9 @@ TEST(Restore, PutsBackEveryLinkAsItWasOneWayAndToItselfIncluded) {
     ASSERT_NE(free, last.outline.edges.end());
     free->neighbour = &last;
     rebuildGroup(f.doc, *patch);
+    // As the reader marks such a group.
+    ASSERT_TRUE(hasOneWayLinks(*patch));
+    patch->oneWayLinks = true;
     const auto before = linkPlaces(*patch);
     for (int place = 0; place < patch->count(); ++place) {
         const TileState record = recordTile(*patch, place);

@@ -182,6 +182,20 @@ TileGroup* extendRegionAndBox(const Document& doc, TileGroup& group, const Tile&
 
 } // namespace
 
+bool hasOneWayLinks(const TileGroup& group) {
+    for (const auto& tile : group.tiles) {
+        for (const TileEdge& edge : tile->outline.edges) {
+            const Tile* other = edge.neighbour;
+            if (other != nullptr && other != tile.get() &&
+                std::none_of(other->outline.edges.begin(), other->outline.edges.end(),
+                             [&](const TileEdge& back) { return back.neighbour == tile.get(); })) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void rebuildGroup(const Document& doc, TileGroup& group) {
     group.grid.reset();
     rebuildOutlines(doc, group);

@@ -28,10 +28,16 @@ struct TileGroup {
     std::int32_t selected = 0;
     // The tiles by position; built on the first question that needs it (see tilesInBox).
     mutable TileGrid grid;
+    // Some edge may name a tile that names it nowhere back. Joins made here are linked both
+    // ways; such links come only from a document file (and are kept as they came).
+    bool oneWayLinks = false;
 
     int count() const { return static_cast<int>(tiles.size()); }
     bool contains(const Tile* tile) const;
 };
+
+// Whether some edge of the group names a tile (other than its own) that names it nowhere.
+bool hasOneWayLinks(const TileGroup& group);
 
 // The display list: the first group is drawn first (lowest), the last on top.
 struct Board {

@@ -52,22 +52,43 @@ TileState recordTile(const TileGroup& group, int tile) {
     record.rotation = t.rotation;
     record.x = t.x;
     record.y = t.y;
+    std::vector<const Tile*> joined;
     for (const TileEdge& edge : t.outline.edges) {
         record.edges.push_back({edge.x1, edge.y1, edge.x2, edge.y2});
         record.neighbours.push_back(edge.neighbour != nullptr ? tileIndexOf(group, edge.neighbour)
                                                               : -1);
-    }
-    // Joins made here hold links both ways, but an opened file may hold a link one way only
-    // (or a tile joined to itself): every edge that names the tile is kept, wherever it is.
-    for (std::size_t place = 0; place < group.tiles.size(); ++place) {
-        const Tile& other = *group.tiles[place];
-        for (std::size_t e = 0; e < other.outline.edges.size(); ++e) {
-            if (other.outline.edges[e].neighbour == &t) {
-                record.joinedBy.emplace_back(static_cast<int>(place), static_cast<int>(e));
-            }
+        if (edge.neighbour != nullptr &&
+            std::find(joined.begin(), joined.end(), edge.neighbour) == joined.end()) {
+            joined.push_back(edge.neighbour);
         }
     }
+    // The edges that name the tile: with links both ways they belong to the tiles it names
+    // (itself included); a group with links one way only is searched whole.
+    const auto namedBy = [&](const Tile& other, int place) {
+        for (std::size_t e = 0; e < other.outline.edges.size(); ++e) {
+            if (other.outline.edges[e].neighbour == &t) {
+                record.joinedBy.emplace_back(place, static_cast<int>(e));
+            }
+        }
+    };
+    if (group.oneWayLinks) {
+        for (std::size_t place = 0; place < group.tiles.size(); ++place) {
+            namedBy(*group.tiles[place], static_cast<int>(place));
+        }
+    } else {
+        for (const Tile* other : joined) {
+            namedBy(*other, tileIndexOf(group, other));
+        }
+        std::sort(record.joinedBy.begin(), record.joinedBy.end());
+    }
     return record;
+}
+
+bool namedOneWay(const TileState& record) {
+    return std::any_of(record.joinedBy.begin(), record.joinedBy.end(), [&](const auto& by) {
+        return std::find(record.neighbours.begin(), record.neighbours.end(), by.first) ==
+               record.neighbours.end();
+    });
 }
 
 void removeTileAt(Document& doc, int group, int tile) {
@@ -113,6 +134,7 @@ bool restoreTileAt(Document& doc, int group, int tile, bool ownGroup, const Tile
         return true;
     }
     TileGroup& g = *board.groups[static_cast<std::size_t>(group)];
+    g.oneWayLinks = g.oneWayLinks || namedOneWay(record);
     Tile* restored = built.get();
     for (std::size_t e = 0; e < record.neighbours.size(); ++e) {
         restored->outline.edges[e].neighbour =

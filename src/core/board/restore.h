@@ -33,6 +33,8 @@ struct TileState {
 
 // Records the tile at `tile` of the group.
 TileState recordTile(const TileGroup& group, int tile);
+// Whether an edge names the recorded tile that it names nowhere back (see oneWayLinks).
+bool namedOneWay(const TileState& record);
 
 // The recorded tile built again where it was, joined to nothing and in no group; null when
 // its set cannot build it (or builds it with another number of edges).

@@ -358,6 +358,7 @@ void appendRecordedTiles(Document& doc, TileGroup& group, const std::vector<Tile
         for (std::size_t e = 0; e < record.edges.size(); ++e) {
             built->outline.edges[e].neighbour = at(record.neighbours[e]);
         }
+        group.oneWayLinks = group.oneWayLinks || namedOneWay(record);
         Tile* restored = built.get();
         for (const auto& [other, edge] : record.joinedBy) {
             Tile* t = at(other);
