@@ -77,7 +77,10 @@ TileState recordTile(const TileGroup& group, int tile) {
         }
     } else {
         for (const Tile* other : joined) {
-            namedBy(*other, tileIndexOf(group, other));
+            const int place = tileIndexOf(group, other);
+            if (place >= 0) {
+                namedBy(*other, place);
+            }
         }
         std::sort(record.joinedBy.begin(), record.joinedBy.end());
     }
