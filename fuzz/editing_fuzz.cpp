@@ -119,8 +119,13 @@ void menuOperation(Editor& editor, test::FakeShell& shell, Operations& ops) {
         editor.invokeMenuCommand(kMenu[static_cast<std::size_t>(pick)]);
         return;
     }
-    SettingsApplier& settings = editor.settings();
+    // The settings come from the dialogs their menu commands open, as in the program: the
+    // command ends a move or turn still under way, then the dialog's answer is applied.
     const int value = ops.byte();
+    const auto dialog = [&](int command) {
+        return editor.invokeMenuCommand(command) && editor.document() != nullptr;
+    };
+    SettingsApplier& settings = editor.settings();
     switch (pick - static_cast<int>(kMenu.size())) {
     case 0: // a small patch: whole boards take too long for an input
         shell.generateChoices.push_back(
@@ -129,18 +134,26 @@ void menuOperation(Editor& editor, test::FakeShell& shell, Operations& ops) {
         shell.generateChoices.clear();
         break;
     case 1:
-        settings.applyTileSize(value * 2);
+        if (dialog(cmd::TileSize)) {
+            settings.applyTileSize(value * 2);
+        }
         break;
     case 2:
-        settings.applyOutlineWidth(value);
+        if (dialog(cmd::OutlineWidth)) {
+            settings.applyOutlineWidth(value);
+        }
         break;
     case 3:
-        settings.applyZoom(value * 2);
+        if (dialog(cmd::Zoom)) {
+            settings.applyZoom(value * 2);
+        }
         break;
     default:
-        settings.applyBoardColour(Rgb{static_cast<std::uint8_t>(value),
-                                      static_cast<std::uint8_t>(255 - value),
-                                      static_cast<std::uint8_t>(value / 2)});
+        if (dialog(cmd::BoardColour)) {
+            settings.applyBoardColour(Rgb{static_cast<std::uint8_t>(value),
+                                          static_cast<std::uint8_t>(255 - value),
+                                          static_cast<std::uint8_t>(value / 2)});
+        }
         break;
     }
 }
@@ -321,6 +334,7 @@ int paveloraFuzzEdit(const std::uint8_t* data, std::size_t size, int* steps) {
         if (!editor.invokeMenuCommand(cmd::Redo)) {
             fail("a step undone cannot be redone");
         }
+        trace(editor, "redone", i + 1);
     }
     if (imageBytes(editor) != edited) {
         fail("redoing every step does not give back the edited document");
