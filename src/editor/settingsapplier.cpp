@@ -47,6 +47,9 @@ bool SettingsApplier::applyTileSize(int percent) {
     }
     const double oldRatio = doc->view.tileSizeRatio;
     const double newRatio = percent * 0.01;
+    if (newRatio == oldRatio) {
+        return true; // nothing to change, nothing to undo
+    }
     // Scaling back would not give the same bits: the old coordinates are kept instead.
     std::vector<double> coordinates = recordCoordinates(doc->board, -1);
     if (doc->board.count() > 0 && !resizeAllTiles(*doc, newRatio)) {
@@ -79,6 +82,9 @@ bool SettingsApplier::applyOutlineWidth(int percent) {
     const double oldInset = doc->tileSet->outlineInset;
     const double oldRatio2 = doc->tileSet->outlineRatio2;
     const double inset = percent * 0.01;
+    if (inset == oldInset && inset == oldRatio2) {
+        return true;
+    }
     change(QStringLiteral("タイル輪郭幅"), [this, oldInset, oldRatio2, inset](bool forward) {
         Document& d = *session_.document();
         d.tileSet->outlineInset = forward ? inset : oldInset;
@@ -99,6 +105,9 @@ bool SettingsApplier::applyZoom(int percent) {
     }
     const double oldZoom = doc->view.zoom;
     const double zoom = percent * 0.01;
+    if (zoom == oldZoom) {
+        return true;
+    }
     change(QStringLiteral("ズーム"), [this, oldZoom, zoom](bool forward) {
         Document& d = *session_.document();
         d.view.zoom = forward ? zoom : oldZoom;
@@ -112,6 +121,9 @@ bool SettingsApplier::applyKindColours(const std::vector<Rgb>& colours) {
     Document* doc = session_.document();
     if (doc == nullptr || !doc->tileSet || colours.size() != doc->tileSet->kindColours.size()) {
         return false;
+    }
+    if (colours == doc->tileSet->kindColours) {
+        return true;
     }
     change(QStringLiteral("タイルの色"),
            [this, old = doc->tileSet->kindColours, colours](bool forward) {
@@ -128,6 +140,9 @@ bool SettingsApplier::applyPairColours(const std::vector<Rgb>& colours) {
     if (doc == nullptr || !doc->tileSet || colours.size() != doc->tileSet->pairColours.size()) {
         return false;
     }
+    if (colours == doc->tileSet->pairColours) {
+        return true;
+    }
     change(QStringLiteral("対模様の色"),
            [this, old = doc->tileSet->pairColours, colours](bool forward) {
                Document& d = *session_.document();
@@ -142,6 +157,9 @@ bool SettingsApplier::applyBoardColour(Rgb colour) {
     Document* doc = session_.document();
     if (doc == nullptr) {
         return false;
+    }
+    if (colour == doc->view.boardColour) {
+        return true;
     }
     change(QStringLiteral("ボードの色"), [this, old = doc->view.boardColour, colour](bool forward) {
         Document& d = *session_.document();
@@ -159,6 +177,9 @@ bool SettingsApplier::applyPrintSettings(const PrintSettings& settings) {
     PrintSettings stored = settings;
     if (!keepsTitleBytes(settings)) {
         stored.title = storedPrintTitle(settings.title);
+    }
+    if (stored == doc->printSettings) {
+        return true;
     }
     change(QStringLiteral("印刷設定"), [this, old = doc->printSettings, stored](bool forward) {
         session_.document()->printSettings = forward ? stored : old;

@@ -17,7 +17,8 @@ class PaletteController;
 // What the settings dialogs' OK and "適用" change in the open document and on the screen:
 // the board is drawn anew, the palette shows new samples, the selection or the palette's
 // pick is dropped where the change calls for it. Each change of the document goes onto its
-// undo stack with the values it replaced (the JPEG settings are not part of the document).
+// undo stack with the values it replaced (the JPEG settings are not part of the document); a
+// setting applied with the value it already has changes nothing and leaves no step.
 class SettingsApplier : public SettingsTarget {
 public:
     SettingsApplier(EditorScreen& screen, DocumentSession& session, BoardInteraction& board,

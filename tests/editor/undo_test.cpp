@@ -242,6 +242,22 @@ TEST_F(Undo, MenuItemsNameTheChangeAndTheCleanStateFollowsSaveUndoAndRedo) {
     EXPECT_FALSE(editor.menu().enabled(cmd::Undo) || editor.menu().enabled(cmd::Redo));
 }
 
+TEST_F(Undo, ASettingAppliedWithTheValueItHasIsNoChange) {
+    newDocument(setcode::PenroseNo1); // its outline inset and second ratio are both 1 %
+    SettingsApplier& s = editor.settings();
+    const Document& d = doc();
+    EXPECT_TRUE(
+        s.applyTileSize(100) && s.applyZoom(100) && s.applyOutlineWidth(1) &&
+        s.applyBoardColour(d.view.boardColour) && s.applyKindColours(d.tileSet->kindColours) &&
+        s.applyPairColours(d.tileSet->pairColours) && s.applyPrintSettings(d.printSettings));
+    EXPECT_FALSE(editor.menu().enabled(cmd::Undo) || editor.menu().enabled(cmd::SaveAs));
+    PrintSettings margins = d.printSettings;
+    margins.paperMarginX += 1;
+    ASSERT_TRUE(s.applyPrintSettings(margins));
+    EXPECT_EQ(editor.menu().text(cmd::Undo), QStringLiteral("元に戻す: 印刷設定"));
+    EXPECT_TRUE(editor.menu().enabled(cmd::SaveAs));
+}
+
 TEST_F(Undo, TheStackKeepsTheLastThousandChangesAndTheCleanStateFallsOffWithTheOldest) {
     newDocument(setcode::Kepler, 60004);
     drop(kind::Pentagon, QPoint(600, 400));

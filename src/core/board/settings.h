@@ -29,6 +29,7 @@ struct PrintSettings {
     std::int32_t cutMarginY = 0;   // millimetres cut off the board, top and bottom
     std::int32_t printForm = outputform::WithPairPattern;
     std::int32_t reserved = 0;
+    friend bool operator==(const PrintSettings&, const PrintSettings&) = default;
 };
 
 // How the board is exported as a JPEG image. Not stored in documents.
