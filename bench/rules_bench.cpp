@@ -1,5 +1,6 @@
-// Speed of the vertex rules on large tilings: checking every vertex, bringing the dead-end
-// marks up to date after one edit, completing the forced tiles of a patch with holes.
+// Speed of the vertex rules on large tilings of the three Penrose sets: building the atlas,
+// checking every vertex, bringing the dead-end marks up to date after one edit, completing the
+// forced tiles of a patch with holes.
 #include "core/board/board.h"
 #include "core/tiling/forcing.h"
 #include "core/tiling/generator.h"
@@ -34,8 +35,20 @@ struct PatchBoard {
 };
 
 std::int32_t setOf(const benchmark::State& state) {
-    return state.range(1) == 1 ? setcode::PenroseNo1 : setcode::PenroseNo2;
+    const std::int32_t sets[] = {setcode::PenroseNo1, setcode::PenroseNo2, setcode::PenroseNo3};
+    return sets[state.range(1) - 1];
 }
+
+// The atlas a document builds when a rule is first used (the pentagon set's stars are read off
+// its patches once in a run, before the first iteration).
+void BM_BuildAtlas(benchmark::State& state) {
+    const auto set = createTileSet(setOf(state));
+    const AngleTable angles = createAngleTable(*set);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(VertexAtlas::create(*set, angles));
+    }
+}
+BENCHMARK(BM_BuildAtlas)->Args({0, 1})->Args({0, 2})->Args({0, 3})->Unit(benchmark::kMillisecond);
 
 void BM_CheckAllVertices(benchmark::State& state) {
     PatchBoard p(setOf(state), static_cast<int>(state.range(0)));
@@ -44,7 +57,11 @@ void BM_CheckAllVertices(benchmark::State& state) {
         benchmark::DoNotOptimize(ends);
     }
 }
-BENCHMARK(BM_CheckAllVertices)->Args({10000, 1})->Args({10000, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckAllVertices)
+    ->Args({10000, 1})
+    ->Args({10000, 2})
+    ->Args({10000, 3})
+    ->Unit(benchmark::kMillisecond);
 
 // The marks round one tile in the middle of the board, as after a tile was laid or taken.
 void BM_RefreshMarksAfterOneEdit(benchmark::State& state) {
@@ -61,6 +78,7 @@ void BM_RefreshMarksAfterOneEdit(benchmark::State& state) {
 BENCHMARK(BM_RefreshMarksAfterOneEdit)
     ->Args({10000, 1})
     ->Args({10000, 2})
+    ->Args({10000, 3})
     ->Unit(benchmark::kMicrosecond);
 
 // 1,000 tiles drawn at random out of a 10,000-tile patch, then everything forced laid again.
@@ -87,6 +105,7 @@ void BM_CompleteForced(benchmark::State& state) {
 BENCHMARK(BM_CompleteForced)
     ->Args({10000, 1})
     ->Args({10000, 2})
+    ->Args({10000, 3})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 

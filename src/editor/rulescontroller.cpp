@@ -67,7 +67,7 @@ void RulesController::attach(Document* doc) {
     atlas_.reset();
     // The atlas takes a while to build: it is built when a rule is first used.
     setCode_ = doc_ != nullptr && doc_->tileSet ? doc_->tileSet->code : 0;
-    rulesApply_ = setCode_ != 0 && !vertexStars(setCode_).empty();
+    rulesApply_ = hasVertexStars(setCode_);
     showDeadEnds_ = false;
     showCandidates_ = false;
     marks_.clear();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -26,7 +27,8 @@ struct SetCase {
 };
 
 const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, 7},
-                         {"Rhombs", setcode::PenroseNo2, 8}};
+                         {"Rhombs", setcode::PenroseNo2, 8},
+                         {"Pentagons", setcode::PenroseNo3, 47}};
 
 const Patch& patchOf(const SetCase& c, int tiles) {
     static std::map<std::pair<std::int32_t, int>, Patch> made;
@@ -125,7 +127,7 @@ TEST_P(Rules, TheAtlasHoldsThePublishedStarsEachAFullTurn) {
 }
 
 TEST(RulesAtlas, TheOtherSetsHaveNone) {
-    for (std::int32_t set : {setcode::PenroseNo3, setcode::Durer, setcode::Kepler}) {
+    for (std::int32_t set : {setcode::Durer, setcode::Kepler}) {
         BoardFixture f(set);
         EXPECT_EQ(VertexAtlas::create(*f.doc.tileSet, f.doc.angles), nullptr) << set;
     }
@@ -222,6 +224,78 @@ TEST(RulesDeadEnd, ThreeNarrowRhombsAtTheirAcuteCornersAreADeadEnd) {
     EXPECT_TRUE(std::any_of(ends.begin(), ends.end(), [](const DeadEnd& d) {
         return std::fabs(d.x - 10.0) < 1e-12 && std::fabs(d.y - 14.0) < 1e-12;
     }));
+}
+
+// Every way of closing a vertex of the pentagon set with corners whose edges meet as the codes
+// allow, found by search. The stars are among them; those that are no star are dead ends,
+// and laid round a point by the editor's own joins each is reported there.
+TEST(RulesDeadEnd, PentagonVerticesThatObeyTheCodesButAreNoStarAreReported) {
+    BoardFixture probe(setcode::PenroseNo3);
+    const auto atlas = VertexAtlas::create(*probe.doc.tileSet, probe.doc.angles);
+    ASSERT_NE(atlas, nullptr);
+    const int n = atlas->directionCount();
+    std::vector<std::vector<PlacedCorner>> closed;
+    std::vector<PlacedCorner> path;
+    const auto meet = [&](const PlacedCorner& a, const PlacedCorner& b) {
+        const EdgeChain& ao = atlas->unitTile(a.kind, a.rotation)->outline;
+        const TileEdge& into = ao.edges[(a.corner + ao.count() - 1) % ao.count()];
+        const TileEdge& out = atlas->unitTile(b.kind, b.rotation)->outline.edges[b.corner];
+        return into.length == out.length && into.matchCode + out.matchCode == 0;
+    };
+    const std::function<void(int)> grow = [&](int start) {
+        if (start == n) {
+            if (meet(path.back(), path.front())) {
+                closed.push_back(path);
+            }
+            return;
+        }
+        for (std::int32_t kind : probe.doc.tileSet->kindCodes) {
+            for (int corner = 0; corner < atlas->cornerCount(kind); ++corner) {
+                const int base = atlas->unitTile(kind, 0)->outline.edges[corner].direction;
+                const PlacedCorner c{kind, (start - base + n) % n, corner};
+                if (start + atlas->cornerSpan(kind, corner) <= n &&
+                    (path.empty() || meet(path.back(), c))) {
+                    path.push_back(c);
+                    grow(start + atlas->cornerSpan(kind, corner));
+                    path.pop_back();
+                }
+            }
+        }
+    };
+    grow(0);
+    std::vector<std::vector<StarCorner>> deadEndsFound;
+    for (const auto& corners : closed) {
+        if (vertexState(*atlas, corners) == VertexState::DeadEnd) {
+            std::vector<StarCorner> round;
+            for (const PlacedCorner& c : corners) {
+                round.push_back({c.kind, c.corner});
+            }
+            deadEndsFound.push_back(round);
+        } else {
+            EXPECT_EQ(vertexState(*atlas, corners), VertexState::Complete);
+        }
+    }
+    ASSERT_FALSE(deadEndsFound.empty());
+    int laid = 0;
+    for (const auto& round : deadEndsFound) {
+        BoardFixture f(setcode::PenroseNo3);
+        const auto at = testsupport::roundVertex(*atlas, 1.0, 10.0, 14.0, 0, round);
+        f.putTile(at[0].kind, at[0].rotation, at[0].x, at[0].y);
+        bool joined = true;
+        for (std::size_t i = 1; i < at.size() && joined; ++i) {
+            f.drop(at[i].kind, at[i].rotation, at[i].x, at[i].y);
+            joined = joinCurrentTile(f.doc, f.sel); // refused where the tiles would overlap
+        }
+        if (!joined) {
+            continue;
+        }
+        ++laid;
+        const std::vector<DeadEnd> ends = deadEnds(f.doc, *atlas);
+        EXPECT_TRUE(std::any_of(ends.begin(), ends.end(), [](const DeadEnd& d) {
+            return std::fabs(d.x - 10.0) < 1e-12 && std::fabs(d.y - 14.0) < 1e-12;
+        }));
+    }
+    EXPECT_GT(laid, 0);
 }
 
 // A kite laid with a short edge along part of a dart's long edge: the kite's corner on the

@@ -1,8 +1,14 @@
 #include "core/tiling/vertexatlas.h"
 
 #include "core/geometry/tilebuilder.h"
+#include "core/tiling/shapetable.h"
+#include "core/tiling/substitution.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
 
 namespace pavelora {
 
@@ -73,7 +79,91 @@ int wrap(int direction, int count) {
     return ((direction % count) + count) % count;
 }
 
+// The pentagon set's stars have no published list in this set's kinds and codes: they are read
+// off its substitution patches, which hold every star of the tilings once they are deep
+// enough. Every vertex that the patch's tiles close to a full turn gives the anticlockwise
+// sequence of its corners, taken from the corner that sorts first of all its turns so that a
+// star found at two turns is one star.
+constexpr int kPentagonStarSteps = 5;
+
+std::vector<VertexStar> pentagonStars() {
+    const auto set = createTileSet(setcode::PenroseNo3);
+    const AngleTable angles = createAngleTable(*set);
+    const int n = set->directionCount;
+    std::set<std::vector<std::pair<std::int32_t, int>>> found;
+    for (PatchSeed seed : {PatchSeed::Sun, PatchSeed::Star}) {
+        const Patch patch = deflatePentagons(seed, kPentagonStarSteps, *set, angles);
+        const ShapeTable shapes(*set, angles, patch.edgeParity);
+        // Every corner at a point: where its angle starts, its span, the kind and corner.
+        struct Corner {
+            int start;
+            int span;
+            std::int32_t kind;
+            int corner;
+        };
+        std::map<LatticePoint, std::vector<Corner>> at;
+        for (const PatchTile& t : patch.tiles) {
+            const ShapeTable::Shape* shape = shapes.shape(t.kind, t.rotation);
+            if (shape == nullptr) {
+                continue;
+            }
+            const std::size_t count = shape->edges.size();
+            LatticePoint p = t.corner;
+            for (std::size_t k = 0; k < count; ++k) {
+                const int out = shape->directions[k];
+                const int into = shape->directions[(k + count - 1) % count];
+                at[p].push_back({out, wrap(into + n / 2 - out, n), t.kind, static_cast<int>(k)});
+                p = p + shape->edges[k];
+            }
+        }
+        for (auto& [point, corners] : at) {
+            std::sort(corners.begin(), corners.end(),
+                      [](const Corner& a, const Corner& b) { return a.start < b.start; });
+            bool whole = true;
+            for (std::size_t i = 0; i < corners.size() && whole; ++i) {
+                const Corner& next = corners[(i + 1) % corners.size()];
+                whole = wrap(corners[i].start + corners[i].span, n) == next.start;
+            }
+            int turn = 0;
+            for (const Corner& c : corners) {
+                turn += c.span;
+            }
+            if (!whole || turn != n) {
+                continue; // on the patch's rim
+            }
+            std::vector<std::pair<std::int32_t, int>> first;
+            for (std::size_t from = 0; from < corners.size(); ++from) {
+                std::vector<std::pair<std::int32_t, int>> round;
+                for (std::size_t i = 0; i < corners.size(); ++i) {
+                    const Corner& c = corners[(from + i) % corners.size()];
+                    round.emplace_back(c.kind, c.corner);
+                }
+                if (first.empty() || round < first) {
+                    first = std::move(round);
+                }
+            }
+            found.insert(std::move(first));
+        }
+    }
+    static std::deque<std::string> names;
+    std::vector<VertexStar> stars;
+    for (const auto& corners : found) {
+        names.push_back("P" + std::to_string(stars.size() + 1));
+        VertexStar star{names.back().c_str(), {}};
+        for (const auto& [kind, corner] : corners) {
+            star.corners.push_back({kind, corner});
+        }
+        stars.push_back(std::move(star));
+    }
+    return stars;
+}
+
 } // namespace
+
+bool hasVertexStars(std::int32_t setCode) {
+    return setCode == setcode::PenroseNo1 || setCode == setcode::PenroseNo2 ||
+           setCode == setcode::PenroseNo3;
+}
 
 const std::vector<VertexStar>& vertexStars(std::int32_t setCode) {
     switch (setCode) {
@@ -81,6 +171,10 @@ const std::vector<VertexStar>& vertexStars(std::int32_t setCode) {
         return kKitesAndDarts;
     case setcode::PenroseNo2:
         return kRhombs;
+    case setcode::PenroseNo3: {
+        static const std::vector<VertexStar> stars = pentagonStars();
+        return stars;
+    }
     default:
         return kNone;
     }

@@ -24,9 +24,13 @@ struct VertexStar {
     std::vector<StarCorner> corners;
 };
 
-// The vertex stars of a tile set, the seven of the darts and kites and the eight of the
-// rhombs; empty for the sets that have none here.
+// The vertex stars of a tile set: the seven of the darts and kites, the eight of the rhombs,
+// and those of the pentagon set read off its substitution patches (the first call for it
+// takes a tenth of a second); empty for the sets that have none.
 const std::vector<VertexStar>& vertexStars(std::int32_t setCode);
+
+// Whether the set has vertex stars, without reading them off.
+bool hasVertexStars(std::int32_t setCode);
 
 // A corner of a tile turned by `rotation`.
 struct PlacedCorner {
@@ -50,7 +54,7 @@ struct StarPlacement {
 // at the corners are those of the tiles on the board.
 class VertexAtlas {
 public:
-    static constexpr int MaxPlacements = 256;
+    static constexpr int MaxPlacements = 1024;
     using Mask = std::bitset<MaxPlacements>;
 
     // The atlas of the set, or null for a set without vertex stars, or when a star does not
