@@ -108,7 +108,7 @@ QString usageText() {
         "size (default 100, or smaller when N tiles would not fit).\n"
         "--check prints \"x y\" (board centimetres) for every vertex of a group that no\n"
         "vertex star of the tile set can complete and exits with 1 when there is one, 0 when\n"
-        "every vertex can still be completed (Penrose No.1 and No.2; 2 for other sets or a\n"
+        "every vertex can still be completed (Penrose No.1, No.2 and No.3; 2 for other sets or a\n"
         "document that cannot be read). --complete-forced adds every tile that the vertex\n"
         "stars force and saves the result as OUTPUT.pvd.\n");
 }
