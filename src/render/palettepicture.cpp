@@ -62,8 +62,11 @@ bool paintPalette(QImage& picture, const std::vector<PaletteCell>& cells, const 
         const int firstLine = T - h / 10 - 2 * lineHeight;
         painter.drawText(QRect(0, firstLine, picture.width(), lineHeight),
                          Qt::AlignLeft | Qt::AlignTop, paletteNameLine(set, index));
-        painter.drawText(QRect(charWidth, firstLine + lineHeight, picture.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop, paletteCountLine(count));
+        // The count's padding spaces are narrower than digits: a shorter count would leave the
+        // end of a longer one standing, so its line is cleared first.
+        const QRect countLine(charWidth, firstLine + lineHeight, picture.width(), lineHeight);
+        painter.fillRect(countLine, Qt::white);
+        painter.drawText(countLine, Qt::AlignLeft | Qt::AlignTop, paletteCountLine(count));
 
         painter.fillRect(QRect(L, T, w, h), QColor(210, 210, 210));
         const int dx = w / 40;

@@ -265,3 +265,17 @@ TEST(GroupDrag, AsTheSameMovesMadeStepByStep) {
     ASSERT_TRUE(mouse.editor.invokeMenuCommand(cmd::Undo));
     EXPECT_EQ(mouse.groupFirst(), from);
 }
+
+// The count under a kind's name shrinks from two digits to one: its line is painted anew, as a
+// palette opened with that count shows it (padding spaces are narrower than digits).
+TEST_F(Interaction, APaletteCountThatShrinksLeavesNothingOfTheOldOne) {
+    newDocument(setcode::PenroseNo1);
+    editor.palette().countTiles(kind::Dart, 10);
+    editor.palette().draw();
+    editor.palette().countTiles(kind::Dart, -1);
+    editor.palette().draw();
+    const QImage counted = editor.palette().paletteImage().copy();
+    editor.palette().close();
+    ASSERT_TRUE(editor.palette().open(doc()));
+    EXPECT_EQ(editor.palette().paletteImage(), counted);
+}
