@@ -14,6 +14,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
 
 using namespace pavelora;
 using pavelora::test::BoardFixture;
@@ -28,7 +29,7 @@ struct SetCase {
 
 const SetCase kSets[] = {{"KitesAndDarts", setcode::PenroseNo1, 7},
                          {"Rhombs", setcode::PenroseNo2, 8},
-                         {"Pentagons", setcode::PenroseNo3, 47}};
+                         {"Pentagons", setcode::PenroseNo3, 14}};
 
 const Patch& patchOf(const SetCase& c, int tiles) {
     static std::map<std::pair<std::int32_t, int>, Patch> made;
@@ -73,15 +74,32 @@ struct LaidPatch {
                          oy - patch.centreY * f.doc.view.tileSizeRatio, skip);
     }
 
-    // The patch tile a board tile stands for, or -1.
+    // The middle of a tile's corners, in tile units from its position.
+    std::pair<double, double> middle(std::int32_t kind, std::int32_t rotation) const {
+        const EdgeChain& o = atlas->unitTile(kind, rotation)->outline;
+        double x = 0;
+        double y = 0;
+        for (const TileEdge& e : o.edges) {
+            x += e.x1 / o.count();
+            y += e.y1 / o.count();
+        }
+        return {x, y};
+    }
+
+    // The patch tile a board tile stands for, or -1: the same kind with its corners round the
+    // same middle (a kind that a turn maps onto itself may come at another rotation).
     int patchTileOf(const Tile& t) const {
         const double ratio = f.doc.view.tileSizeRatio;
+        const auto [tx, ty] = middle(t.kind, t.rotation);
         for (int i = 0; i < patch.size(); ++i) {
             const PatchTile& p = patch.tiles[i];
+            const auto [px, py] = middle(p.kind, p.rotation);
             // Positions are sums of products and round differently: a hair apart.
-            if (p.kind == t.kind && p.rotation == t.rotation &&
-                std::fabs(ox + (p.x - patch.centreX) * ratio - t.x) < 1e-9 * ratio &&
-                std::fabs(oy + (p.y - patch.centreY) * ratio - t.y) < 1e-9 * ratio) {
+            if (p.kind == t.kind &&
+                std::fabs(ox + (p.x - patch.centreX + px) * ratio - t.x - tx * ratio) <
+                    1e-9 * ratio &&
+                std::fabs(oy + (p.y - patch.centreY + py) * ratio - t.y - ty * ratio) <
+                    1e-9 * ratio) {
                 return i;
             }
         }
@@ -171,6 +189,46 @@ TEST_P(Rules, EveryVertexOfATilingIsAStarAndEveryStarOccurs) {
     }
     EXPECT_GT(complete, 1000);
     EXPECT_EQ(seen.size(), GetParam().stars);
+}
+
+// A Pentagon1 or a pentagram turned by a fifth of a turn lies where it lay: the tiles of a
+// pentagon tiling named at any of the rotations that give their outlines leave every vertex as
+// it was. The other namings are found by comparing outlines seen from the corner.
+TEST(RulesAtlas, APentagonTileAtAnyRotationThatGivesItsOutlineIsTheSameTile) {
+    const SetCase pentagons = kSets[2];
+    LaidPatch p(pentagons, 1000, 10.0);
+    const int n = p.atlas->directionCount();
+    const auto seenFrom = [&](const PlacedCorner& c) {
+        const EdgeChain& o = p.atlas->unitTile(c.kind, c.rotation)->outline;
+        std::vector<std::tuple<int, double, std::int32_t>> round;
+        for (int e = 0; e < o.count(); ++e) {
+            const TileEdge& edge = o.edges[(c.corner + e) % o.count()];
+            round.emplace_back(edge.direction, edge.length, edge.matchCode);
+        }
+        return round;
+    };
+    VertexMap map(p.f.doc.view.tileSizeRatio);
+    for (const auto& t : p.group->tiles) {
+        map.addTile(*t);
+    }
+    int renamed = 0;
+    for (int v = 0; v < static_cast<int>(map.vertices().size()); ++v) {
+        const std::vector<PlacedCorner> corners = map.placedCorners(v);
+        const VertexState state = vertexState(*p.atlas, corners);
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            for (int r = 0; r < n; ++r) {
+                for (int k = 0; k < p.atlas->cornerCount(corners[i].kind); ++k) {
+                    std::vector<PlacedCorner> others = corners;
+                    others[i] = {corners[i].kind, r, k};
+                    if (others[i] != corners[i] && seenFrom(others[i]) == seenFrom(corners[i])) {
+                        ++renamed;
+                        EXPECT_EQ(vertexState(*p.atlas, others), state);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(renamed, 100);
 }
 
 // Tiles laid one by one round a point, each joined through the editor's snapping (so every
@@ -349,12 +407,13 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
         EXPECT_FALSE(std::binary_search(p.laid.begin(), p.laid.end(), i)) << i;
         EXPECT_TRUE(back.insert(i).second) << "tile " << i << " twice";
     }
-    // Most of the holes are filled again.
+    // Every hole is filled again.
     int refilled = 0;
     for (int i : removed) {
         refilled += back.count(i) != 0 ? 1 : 0;
     }
-    EXPECT_GT(refilled, static_cast<int>(removed.size()) / 2);
+    EXPECT_EQ(refilled, static_cast<int>(removed.size()));
+    std::fprintf(stderr, "DBG refilled %d of %zu\n", refilled, removed.size());
     EXPECT_TRUE(deadEnds(p.f.doc, *p.atlas).empty());
 
     for (const Tile* t : added) {

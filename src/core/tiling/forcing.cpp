@@ -192,6 +192,10 @@ std::vector<Tile*> completeForced(Document& doc, TileGroup& group, const VertexA
         queue.pop_back();
         queued[v] = 0;
         corners = rules.map().placedCorners(v);
+        // Named as the atlas's placements name them.
+        for (PlacedCorner& c : corners) {
+            c = atlas.canonical(c);
+        }
         VertexAtlas::Mask possible;
         possible.set();
         int span = 0;
@@ -282,9 +286,15 @@ std::vector<TilePlacement> legalTilesAt(const Document& doc, const TileGroup& gr
     for (std::int32_t kind : doc.tileSet->kindCodes) {
         for (int r = 0; r < n; ++r) {
             const Tile* unit = atlas.unitTile(kind, r);
-            for (const TileEdge& u : unit->outline.edges) {
+            for (int k = 0; k < unit->outline.count(); ++k) {
+                const TileEdge& u = unit->outline.edges[k];
                 if (u.direction != opposite || u.length != edge.length ||
                     (doc.tileSet->hasPairPattern != 0 && u.matchCode + edge.matchCode != 0)) {
+                    continue;
+                }
+                // A tile that a turn maps onto itself comes once, at the atlas's naming.
+                const PlacedCorner start{kind, r, k};
+                if (atlas.canonical(start) != start) {
                     continue;
                 }
                 // The tile's edge runs from the group edge's end to its start.

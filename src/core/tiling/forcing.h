@@ -30,7 +30,8 @@ std::vector<Tile*> completeForced(Document& doc, TileGroup& group, const VertexA
 
 // The tiles that may lie on a free edge of the group: the kinds and directions whose edge
 // runs the other way with equal length and cancelling code, laid on it, that lie on the
-// board, overlap no tile of the group and leave every vertex they touch part of a star.
+// board, overlap no tile of the group and leave every vertex they touch part of a star. A tile
+// that a turn maps onto itself is given once.
 std::vector<TilePlacement> legalTilesAt(const Document& doc, const TileGroup& group,
                                         const TileEdge& edge, const VertexAtlas& atlas);
 

@@ -79,6 +79,30 @@ int wrap(int direction, int count) {
     return ((direction % count) + count) % count;
 }
 
+// The lowest corner of an outline that looks like `corner`: the outline seen from either, going
+// round, has the same edges turned alike, with the same lengths and codes.
+int lowestAlikeCorner(const EdgeChain& o, int corner, int directions) {
+    const int count = o.count();
+    const auto alike = [&](int a, int b) {
+        for (int e = 0; e < count; ++e) {
+            const TileEdge& ea = o.edges[(a + e) % count];
+            const TileEdge& eb = o.edges[(b + e) % count];
+            if (wrap(ea.direction - o.edges[a].direction, directions) !=
+                    wrap(eb.direction - o.edges[b].direction, directions) ||
+                ea.length != eb.length || ea.matchCode != eb.matchCode) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int lower = 0; lower < corner; ++lower) {
+        if (alike(lower, corner)) {
+            return lower;
+        }
+    }
+    return corner;
+}
+
 // The pentagon set's stars have no published list in this set's kinds and codes: they are read
 // off its substitution patches, which hold every star of the tilings once they are deep
 // enough. Every vertex that the patch's tiles close to a full turn gives the anticlockwise
@@ -104,7 +128,8 @@ std::vector<VertexStar> pentagonStars() {
         std::map<LatticePoint, std::vector<Corner>> at;
         for (const PatchTile& t : patch.tiles) {
             const ShapeTable::Shape* shape = shapes.shape(t.kind, t.rotation);
-            if (shape == nullptr) {
+            const auto unit = buildTile(set.get(), &angles, t.kind, 0);
+            if (shape == nullptr || !unit) {
                 continue;
             }
             const std::size_t count = shape->edges.size();
@@ -112,7 +137,10 @@ std::vector<VertexStar> pentagonStars() {
             for (std::size_t k = 0; k < count; ++k) {
                 const int out = shape->directions[k];
                 const int into = shape->directions[(k + count - 1) % count];
-                at[p].push_back({out, wrap(into + n / 2 - out, n), t.kind, static_cast<int>(k)});
+                // A corner of a tile that a turn maps onto itself is named as its alike
+                // corner of lowest number, as the atlas names it.
+                const int corner = lowestAlikeCorner(unit->outline, static_cast<int>(k), n);
+                at[p].push_back({out, wrap(into + n / 2 - out, n), t.kind, corner});
                 p = p + shape->edges[k];
             }
         }
@@ -202,6 +230,24 @@ std::unique_ptr<VertexAtlas> VertexAtlas::create(const TileSet& tileSet, const A
     }
     const int n = atlas->directions_;
     atlas->masks_.assign(atlas->kinds_.size() * n * atlas->maxCorners_, Mask());
+    // Each corner's slot names the slot of the alike corner of lowest number whose angle
+    // starts where its own does.
+    atlas->canonicalSlot_.resize(atlas->masks_.size());
+    for (std::size_t k = 0; k < atlas->kinds_.size(); ++k) {
+        const EdgeChain& o = atlas->units_[k * n]->outline;
+        for (int r = 0; r < n; ++r) {
+            for (int c = 0; c < atlas->maxCorners_; ++c) {
+                const PlacedCorner corner{atlas->kinds_[k], r, c};
+                PlacedCorner same = corner;
+                if (c < o.count()) {
+                    same.corner = lowestAlikeCorner(o, c, n);
+                    same.rotation =
+                        wrap(atlas->cornerStart(corner) - o.edges[same.corner].direction, n);
+                }
+                atlas->canonicalSlot_[atlas->slot(corner)] = atlas->slot(same);
+            }
+        }
+    }
 
     for (int s = 0; s < static_cast<int>(stars.size()); ++s) {
         const VertexStar& star = stars[s];
@@ -214,7 +260,7 @@ std::unique_ptr<VertexAtlas> VertexAtlas::create(const TileSet& tileSet, const A
                     return nullptr;
                 }
                 const int rotation = wrap(start - unit0->outline.edges[c.corner].direction, n);
-                placement.corners.push_back({c.kind, rotation, c.corner});
+                placement.corners.push_back(atlas->canonical({c.kind, rotation, c.corner}));
                 start += atlas->cornerSpan(c.kind, c.corner);
             }
             if (start != turn + n) {
@@ -299,7 +345,17 @@ int VertexAtlas::cornerSpan(std::int32_t kind, int corner) const {
 
 const VertexAtlas::Mask& VertexAtlas::placementsWith(const PlacedCorner& c) const {
     const int s = slot(c);
-    return s >= 0 && c.corner < cornerCount(c.kind) ? masks_[s] : none_;
+    return s >= 0 && c.corner < cornerCount(c.kind) ? masks_[canonicalSlot_[s]] : none_;
+}
+
+PlacedCorner VertexAtlas::canonical(const PlacedCorner& c) const {
+    const int s = slot(c);
+    if (s < 0) {
+        return c;
+    }
+    const int same = canonicalSlot_[s];
+    return {kinds_[static_cast<std::size_t>(same / (directions_ * maxCorners_))],
+            same / maxCorners_ % directions_, same % maxCorners_};
 }
 
 } // namespace pavelora

@@ -75,6 +75,12 @@ public:
     // The placements that hold the corner (none for a kind outside the set).
     const Mask& placementsWith(const PlacedCorner& c) const;
 
+    // A kind that a turn maps onto itself, edges, lengths and codes alike (the pentagon set's
+    // Pentagon1 and pentagram), lies in the same place at several rotations, each naming its
+    // corners differently: the naming of a corner that every such tile shares, the one whose
+    // corner number is lowest. Corners of other kinds are their own.
+    PlacedCorner canonical(const PlacedCorner& c) const;
+
     // The kind's outline at `rotation` in tile units, as buildTile makes it.
     const Tile* unitTile(std::int32_t kind, std::int32_t rotation) const;
 
@@ -89,7 +95,8 @@ private:
     std::vector<std::int32_t> kinds_;
     std::vector<std::unique_ptr<Tile>> units_; // kind index × directions + rotation
     std::vector<StarPlacement> placements_;
-    std::vector<Mask> masks_; // by slot
+    std::vector<Mask> masks_;        // by slot
+    std::vector<int> canonicalSlot_; // by slot: the slot of its canonical corner
     Mask none_;
 };
 

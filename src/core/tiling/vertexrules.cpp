@@ -11,8 +11,8 @@ VertexState vertexState(const VertexAtlas& atlas, const std::vector<PlacedCorner
     int span = 0;
     for (std::size_t i = 0; i < corners.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
-            if (corners[i] == corners[j]) {
-                return VertexState::DeadEnd;
+            if (atlas.canonical(corners[i]) == atlas.canonical(corners[j])) {
+                return VertexState::DeadEnd; // two tiles in one place
             }
         }
         possible &= atlas.placementsWith(corners[i]);
