@@ -467,6 +467,23 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
     }
 }
 
+// Holes close together: a tile forced at one vertex can leave fewer tiles fitting at another
+// vertex that it does not touch, so forcing goes on until a second run finds nothing more.
+TEST_P(Rules, ForcingEndsOnlyWhenNothingMoreIsForced) {
+    const Patch& whole = patchOf(GetParam(), 5000);
+    std::vector<int> removed;
+    std::mt19937 random(11);
+    for (int i = 0; i < whole.size(); ++i) {
+        const PatchTile& t = whole.tiles[i];
+        if (std::hypot(t.x - whole.centreX, t.y - whole.centreY) < 5.0 && random() % 6 == 0) {
+            removed.push_back(i);
+        }
+    }
+    LaidPatch p(GetParam(), 5000, 6.0, removed);
+    EXPECT_FALSE(completeForced(p.f.doc, *p.group, *p.atlas).empty());
+    EXPECT_TRUE(completeForced(p.f.doc, *p.group, *p.atlas).empty());
+}
+
 // On a free edge of a patch, the tile the tiling has there is among the legal ones, and each
 // legal one, laid there, leaves no dead end.
 TEST_P(Rules, TheTileOfTheTilingIsAmongTheLegalOnesAtAnEdge) {

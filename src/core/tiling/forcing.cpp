@@ -126,6 +126,31 @@ public:
         return true;
     }
 
+    // Calls f once with every tile of the group whose position lies within `distance` of one
+    // of the given tiles' (and with some a little further).
+    template <typename F>
+    void forEachNear(const std::vector<Tile*>& tiles, double distance, F&& f) const {
+        const auto cells = static_cast<std::int64_t>(std::ceil(distance / (2 * reach_)));
+        std::unordered_set<std::uint64_t> seen;
+        for (const Tile* tile : tiles) {
+            const std::int64_t cx = cellOf(tile->x);
+            const std::int64_t cy = cellOf(tile->y);
+            for (std::int64_t dx = -cells; dx <= cells; ++dx) {
+                for (std::int64_t dy = -cells; dy <= cells; ++dy) {
+                    const std::uint64_t k = key(cx + dx, cy + dy);
+                    const auto at = grid_.find(k);
+                    if (at != grid_.end() && seen.insert(k).second) {
+                        for (const Tile* other : at->second) {
+                            f(*other);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    double reach() const { return reach_; }
+
     // Joins a tile that is about to be added to every tile of the group with which it shares
     // an edge, both ways.
     void link(Tile& tile) const {
@@ -187,7 +212,30 @@ std::vector<Tile*> completeForced(Document& doc, TileGroup& group, const VertexA
     std::vector<PlacedCorner> missing;
     std::vector<PlacedCorner> forced;
     std::vector<std::pair<PlacedCorner, bool>> fitting; // per vertex: corner -> its tile fits
-    while (!queue.empty()) {
+    std::size_t swept = 0; // the added tiles whose surroundings were looked at again
+    for (;;) {
+        // What fits at a vertex depends on every tile that a tile at the vertex could meet:
+        // a tile whose corner is at the vertex lies within one reach of it and meets tiles
+        // within two reaches of its own position. So once the vertices the new tiles touch
+        // are done, every vertex within three reaches of a tile added since is looked at
+        // again (they are corners of the tiles within four), until none adds a tile.
+        if (queue.empty() && swept < added.size()) {
+            const std::vector<Tile*> since(added.begin() + static_cast<std::ptrdiff_t>(swept),
+                                           added.end());
+            rules.forEachNear(since, 4 * rules.reach(), [&](const Tile& near) {
+                for (const TileEdge& e : near.outline.edges) {
+                    const int w = rules.map().find(e.x1, e.y1);
+                    if (w >= 0 && queued[w] == 0) {
+                        queued[w] = 1;
+                        queue.push_back(w);
+                    }
+                }
+            });
+            swept = added.size();
+        }
+        if (queue.empty()) {
+            break;
+        }
         const int v = queue.back();
         queue.pop_back();
         queued[v] = 0;
