@@ -40,6 +40,22 @@ const Patch& patchOf(const SetCase& c, int tiles) {
     return at->second;
 }
 
+// Holes in the 5,000-tile patch: about one tile in `oneIn` (drawn with `seed`) within `radius`
+// tile units of its middle.
+std::vector<int> holesIn(const SetCase& c, double radius, unsigned seed, unsigned oneIn) {
+    const Patch& whole = patchOf(c, 5000);
+    std::vector<int> removed;
+    std::mt19937 random(seed);
+    for (int i = 0; i < whole.size(); ++i) {
+        const PatchTile& t = whole.tiles[i];
+        if (std::hypot(t.x - whole.centreX, t.y - whole.centreY) < radius &&
+            random() % oneIn == 0) {
+            removed.push_back(i);
+        }
+    }
+    return removed;
+}
+
 class Rules : public testing::TestWithParam<SetCase> {};
 
 // The tiles of a generated patch within `radius` tile units of its centre, less those listed in
@@ -387,15 +403,7 @@ TEST(RulesDeadEnd, ACornerOnTheInsideOfAnotherTilesEdgeIsADeadEnd) {
 // joined along every edge it shares, exactly, and overlapping nothing.
 TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
     // The whole patch reaches past the board: every tile forced onto it can be looked up.
-    const Patch& whole = patchOf(GetParam(), 5000);
-    std::vector<int> removed;
-    std::mt19937 random(7);
-    for (int i = 0; i < whole.size(); ++i) {
-        const PatchTile& t = whole.tiles[i];
-        if (std::hypot(t.x - whole.centreX, t.y - whole.centreY) < 8.0 && random() % 5 == 0) {
-            removed.push_back(i);
-        }
-    }
+    const std::vector<int> removed = holesIn(GetParam(), 8.0, 7, 5);
     LaidPatch p(GetParam(), 5000, 11.0, removed);
     const int before = p.group->count();
     const std::vector<Tile*> added = completeForced(p.f.doc, *p.group, *p.atlas);
@@ -470,16 +478,7 @@ TEST_P(Rules, ForcingPutsBackOnlyTilesOfTheTiling) {
 // Holes close together: a tile forced at one vertex can leave fewer tiles fitting at another
 // vertex that it does not touch, so forcing goes on until a second run finds nothing more.
 TEST_P(Rules, ForcingEndsOnlyWhenNothingMoreIsForced) {
-    const Patch& whole = patchOf(GetParam(), 5000);
-    std::vector<int> removed;
-    std::mt19937 random(11);
-    for (int i = 0; i < whole.size(); ++i) {
-        const PatchTile& t = whole.tiles[i];
-        if (std::hypot(t.x - whole.centreX, t.y - whole.centreY) < 5.0 && random() % 6 == 0) {
-            removed.push_back(i);
-        }
-    }
-    LaidPatch p(GetParam(), 5000, 6.0, removed);
+    LaidPatch p(GetParam(), 5000, 6.0, holesIn(GetParam(), 5.0, 11, 6));
     EXPECT_FALSE(completeForced(p.f.doc, *p.group, *p.atlas).empty());
     EXPECT_TRUE(completeForced(p.f.doc, *p.group, *p.atlas).empty());
 }
