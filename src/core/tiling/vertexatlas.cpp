@@ -5,7 +5,6 @@
 #include "core/tiling/substitution.h"
 
 #include <algorithm>
-#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -126,9 +125,13 @@ std::vector<VertexStar> pentagonStars() {
             int corner;
         };
         std::map<LatticePoint, std::vector<Corner>> at;
+        std::map<std::int32_t, std::unique_ptr<Tile>> units;
         for (const PatchTile& t : patch.tiles) {
             const ShapeTable::Shape* shape = shapes.shape(t.kind, t.rotation);
-            const auto unit = buildTile(set.get(), &angles, t.kind, 0);
+            auto& unit = units[t.kind];
+            if (!unit) {
+                unit = buildTile(set.get(), &angles, t.kind, 0);
+            }
             if (shape == nullptr || !unit) {
                 continue;
             }
@@ -173,11 +176,9 @@ std::vector<VertexStar> pentagonStars() {
             found.insert(std::move(first));
         }
     }
-    static std::deque<std::string> names;
     std::vector<VertexStar> stars;
     for (const auto& corners : found) {
-        names.push_back("P" + std::to_string(stars.size() + 1));
-        VertexStar star{names.back().c_str(), {}};
+        VertexStar star{"P" + std::to_string(stars.size() + 1), {}};
         for (const auto& [kind, corner] : corners) {
             star.corners.push_back({kind, corner});
         }

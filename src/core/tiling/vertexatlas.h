@@ -6,6 +6,7 @@
 #include <bitset>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace pavelora {
@@ -20,7 +21,7 @@ struct StarCorner {
 // anticlockwise round the vertex, each tile's corner filling the angle from the previous
 // tile's edge to the next one's.
 struct VertexStar {
-    const char* name;
+    std::string name;
     std::vector<StarCorner> corners;
 };
 
