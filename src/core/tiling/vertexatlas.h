@@ -55,7 +55,8 @@ struct StarPlacement {
 // at the corners are those of the tiles on the board.
 class VertexAtlas {
 public:
-    static constexpr int MaxPlacements = 1024;
+    // The pentagon set has the most: 14 stars at 20 directions, 280 placements.
+    static constexpr int MaxPlacements = 512;
     using Mask = std::bitset<MaxPlacements>;
 
     // The atlas of the set, or null for a set without vertex stars, or when a star does not
