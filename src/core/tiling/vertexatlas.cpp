@@ -190,8 +190,8 @@ std::vector<VertexStar> pentagonStars() {
 } // namespace
 
 bool hasVertexStars(std::int32_t setCode) {
-    return setCode == setcode::PenroseNo1 || setCode == setcode::PenroseNo2 ||
-           setCode == setcode::PenroseNo3;
+    // The pentagon set's stars are read off only when they are first asked for.
+    return setCode == setcode::PenroseNo3 || !vertexStars(setCode).empty();
 }
 
 const std::vector<VertexStar>& vertexStars(std::int32_t setCode) {
